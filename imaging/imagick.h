@@ -1,0 +1,55 @@
+#pragma once
+// The program's only door to the image library (GraphicsMagick's Magick++). Nothing outside
+// imaging/ includes a Magick++ header.
+
+#include "errors.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+// A failure of the image library: a picture that could not be written or assembled.
+class EImageError : public TulvoError {
+public:
+    explicit EImageError(const std::string& message) : TulvoError(message, "EImageError") {}
+};
+
+// Initialises the library for the life of the object; one lives in main() before any window
+// exists, and its destructor shuts the library down.
+class ImagickSession {
+public:
+    ImagickSession();
+    ~ImagickSession();
+    ImagickSession(const ImagickSession&) = delete;
+    ImagickSession& operator=(const ImagickSession&) = delete;
+};
+
+// A decoded picture as 8-bit grey levels, 0 black to 255 white, row 0 the top line.
+struct GreyImage {
+    int Width = 0;
+    int Height = 0;
+    std::vector<std::uint8_t> Pixels; // Width * Height bytes, row by row
+};
+
+// Reads the file at `path` as an image: the bytes are read with a size cap, the format is
+// recognised by its signature (BMP, GIF, JPEG, PNG or TIFF only), the size is checked with a
+// ping, and the first frame is decoded with that coder and turned into grey levels.
+// Returns nothing when the file is not such an image or cannot be decoded cleanly (the caller
+// then reads it as text). Throws EOutOfMemory, before decoding, when width * height *
+// `bytesPerPixelDownstream` exceeds the memory budget: that is what the caller will need to
+// hold the picture.
+std::optional<GreyImage> ReadGreyImage(const std::string& path,
+                                       std::size_t bytesPerPixelDownstream);
+
+// Decodes `bmpBytes` (a complete BMP file) and writes it to `targetPath` in the format named
+// by the target's extension (GIF, BMP, PNG, TIFF, ...). The target is replaced only when the
+// new file is complete; on any failure it is left as it was and EImageError is thrown.
+void WriteBmpAs(const std::vector<std::uint8_t>& bmpBytes, const std::string& targetPath);
+
+// Assembles the frame files, in order, into an animated GIF (each frame shown for 20
+// hundredths of a second, looping endlessly) and then writes every frame of it into a
+// multi-page TIFF. Throws EImageError when either file could not be written completely.
+void AssembleFrames(const std::vector<std::string>& frameFiles, const std::string& gifPath,
+                    const std::string& tiffPath);
