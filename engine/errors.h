@@ -32,3 +32,9 @@ class ECancelled : public TulvoError {
 public:
     ECancelled() : TulvoError("Cancelled", "ECancelled") {}
 };
+
+// A text that should hold a number and does not.
+class EConvertError : public TulvoError {
+public:
+    explicit EConvertError(const std::string& message) : TulvoError(message, "EConvertError") {}
+};
