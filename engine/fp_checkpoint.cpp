@@ -14,11 +14,10 @@ void CheckFpFaults()
     if (raised == 0)
         return;
     std::feclearexcept(kFaults);
-    // An invalid operation usually follows from the division or overflow that caused it, so
-    // the primary cause is reported first.
+    // Later arithmetic on an infinity or a NaN raises further flags; report the likely cause.
     if (raised & FE_DIVBYZERO)
         throw EZeroDivide();
-    if (raised & FE_OVERFLOW)
-        throw EOverflow();
-    throw EInvalidOp();
+    if (raised & FE_INVALID)
+        throw EInvalidOp();
+    throw EOverflow();
 }

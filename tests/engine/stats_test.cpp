@@ -1,0 +1,83 @@
+#include "stats.h"
+
+#include <cmath>
+#include <gtest/gtest.h>
+
+namespace {
+
+void ExpectValues(const std::vector<double>& got, const std::vector<double>& want,
+                  const char* what)
+{
+    ASSERT_EQ(got.size(), want.size()) << what;
+    for (std::size_t i = 0; i < want.size(); ++i)
+        EXPECT_NEAR(got[i], want[i], 1e-6) << what << " element " << i;
+}
+
+TEST(SeriesStats, OfOneToFour)
+{
+    std::vector<double> v = {1, 2, 3, 4};
+    const TSeriesStats s = SeriesStats(v);
+    EXPECT_EQ(s.Mean, 2.5L);
+    EXPECT_NEAR(static_cast<double>(s.StdDev), 1.2909944487358056, 1e-15);
+    EXPECT_EQ(s.MaxValue, 4.0L);
+    EXPECT_EQ(s.MinValue, 1.0L);
+}
+
+struct NormCase {
+    const char* what;
+    void (*apply)(std::vector<double>&);
+    std::vector<double> input;
+    std::vector<double> want;
+};
+
+void Clip15(std::vector<double>& v) { ClipNormalize(v, 1.5L); }
+void Clip35(std::vector<double>& v) { ClipNormalize(v, 3.5L); }
+void MinMax(std::vector<double>& v) { NormalizeMinMax(v); }
+void Log(std::vector<double>& v) { NormalizeLog(v); }
+void StdDev(std::vector<double>& v) { NormalizeStdDev(v); }
+
+TEST(Normalisations, QuotedResults)
+{
+    const double ln05 = std::log(0.5);
+    const NormCase cases[] = {
+        {"minmax", MinMax, {2, 4, 6}, {0, 0.5, 1}},
+        {"minmax constant", MinMax, {7, 7, 7}, {0, 0, 0}},
+        {"minmax single", MinMax, {3}, {0}},
+        {"log: minimum and maximum both 0", Log, {2, 4, 6}, {0, ln05, 0}},
+        {"stddev", StdDev, {1, 2, 3}, {0, 0.5, 1}},
+        {"clip 1.5 cuts the outlier", Clip15, {0, 1, 2, 3, 100},
+         {0, 0.011455, 0.022910, 0.034365, 1}},
+        {"clip within the band equals minmax", Clip35, {2, 4, 6}, {0, 0.5, 1}},
+        {"clip constant", Clip35, {5, 5, 5, 5}, {0, 0, 0, 0}},
+    };
+    for (const NormCase& c : cases) {
+        std::vector<double> v = c.input;
+        c.apply(v);
+        ExpectValues(v, c.want, c.what);
+    }
+}
+
+TEST(Normalisations, ClipLimitsOfTheQuotedExample)
+{
+    std::vector<double> v = {0, 1, 2, 3, 100};
+    const TSeriesStats s = SeriesStats(v);
+    EXPECT_NEAR(static_cast<double>(s.Mean), 21.2, 1e-12);
+    EXPECT_NEAR(static_cast<double>(s.StdDev), 44.0647, 1e-4);
+    ClipNormalize(v, 1.5L);
+    // hi = Mean + 1.5 StdDev = 87.2971...: 1 / hi is the second value.
+    EXPECT_NEAR(v[1], 1.0 / 87.29714, 1e-7);
+    EXPECT_EQ(v[4], 1.0);
+}
+
+TEST(Normalisations, RealPartsOfAPlaneLeaveImaginaryPartsAlone)
+{
+    TComplex plane[3] = {{2, 9}, {4, 9}, {6, 9}};
+    NormalizeMinMax(RealPartsOf(plane, 3));
+    EXPECT_EQ(plane[0].Re, 0.0);
+    EXPECT_EQ(plane[1].Re, 0.5);
+    EXPECT_EQ(plane[2].Re, 1.0);
+    for (const TComplex& z : plane)
+        EXPECT_EQ(z.Im, 9.0);
+}
+
+} // namespace
