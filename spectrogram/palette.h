@@ -1,0 +1,42 @@
+#pragma once
+// The three 64-colour tables, their quantisation to the chosen number of colours, the mapping
+// of a normalised value to a colour level, and the colour tables and legend of the pictures.
+// Spectrogram pictures use indices 0..63 for the levels, 64 for black and 65 for white.
+
+#include <QImage>
+#include <QList>
+#include <QRgb>
+
+#include <array>
+#include <cstdint>
+
+struct TRgb {
+    std::uint8_t R, G, B;
+    bool operator==(const TRgb&) const = default;
+};
+
+// Entry 0 is the colour of the lowest value, entry 63 of the highest.
+using TPalette64 = std::array<TRgb, 64>;
+
+extern const TPalette64 PaletteRainbow; // "Палитра 1"
+extern const TPalette64 PaletteHue;     // "Палитра 2"
+extern const TPalette64 PaletteGrey;    // "Палитра 3"
+
+constexpr int kBlackIndex = 64;
+constexpr int kWhiteIndex = 65;
+
+// The colour level of a value normally in [0, 1]: x * 64 rounded half to even, minus 1,
+// clamped to 0..63. The end bins are wider: 0 takes [0, 1.5/64), 63 takes [63.5/64, 1].
+int ColorIndex(double x);
+
+// The table of the palette choice (1 hue, 2 grey, else rainbow) reduced to the colour count of
+// the count choice (items 0..4: 4, 8, 16, 24, 32 colours; else 64): each run of
+// 64 / count entries takes the colour of its first entry. 24 colours give the 32-colour palette.
+TPalette64 QuantisedPalette(int paletteIndex, int numColorsIndex);
+
+// Colour tables for an 8-bit QImage: the 64 levels, or the levels followed by black and white.
+QList<QRgb> MakePalette64(const TPalette64& table);
+QList<QRgb> MakePalette66(const TPalette64& table);
+
+// A 4 x 256 24-bit picture of the palette, highest level in the top four rows.
+QImage MakeLegendBitmap(const TPalette64& table);
