@@ -1,0 +1,98 @@
+#include "file_bytes.h"
+
+#include "imagick.h"
+#include "memory_budget.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <random>
+#include <system_error>
+
+namespace {
+
+using TFileCloser = int (*)(std::FILE*);
+using TFile = std::unique_ptr<std::FILE, TFileCloser>;
+
+std::string LastSystemError() { return std::generic_category().message(errno); }
+
+[[noreturn]] void ThrowWriteError(const std::string& path, const std::string& reason)
+{
+    throw EImageError("Cannot write the file \"" + path + "\": " + reason);
+}
+
+// A name in the folder of `path` that no other file has; the file is created exclusively, so
+// an existing file can never be taken over.
+std::pair<std::string, TFile> CreateUniqueSibling(const std::string& path)
+{
+    const std::filesystem::path target(path);
+    std::random_device entropy;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        char suffix[32];
+        std::snprintf(suffix, sizeof suffix, ".%08x%08x.tmp", entropy(), entropy());
+        const std::filesystem::path candidate =
+            target.parent_path() / ("." + target.filename().string() + suffix);
+        TFile file(std::fopen(candidate.string().c_str(), "wbx"), &std::fclose);
+        if (file)
+            return {candidate.string(), std::move(file)};
+        if (errno != EEXIST)
+            ThrowWriteError(path, LastSystemError());
+    }
+    ThrowWriteError(path, "no unique temporary name is free");
+}
+
+void WriteAllAndClose(TFile file, const std::vector<std::uint8_t>& bytes, const std::string& path)
+{
+    if (std::fwrite(bytes.data(), 1, bytes.size(), file.get()) != bytes.size())
+        ThrowWriteError(path, LastSystemError());
+    // fclose flushes: only its result says whether the last bytes reached the file.
+    if (std::fclose(file.release()) != 0)
+        ThrowWriteError(path, LastSystemError());
+}
+
+} // namespace
+
+std::optional<std::vector<std::uint8_t>> ReadFileBytes(const std::string& path,
+                                                       std::size_t maxBytes)
+{
+    TFile file(std::fopen(path.c_str(), "rb"), &std::fclose);
+    if (!file)
+        return std::nullopt;
+    std::vector<std::uint8_t> bytes;
+    std::error_code sizeError;
+    const std::uintmax_t size = std::filesystem::file_size(path, sizeError);
+    if (!sizeError) {
+        if (size > maxBytes)
+            return std::nullopt;
+        RequireMemory(static_cast<std::size_t>(size), "the image file");
+        bytes.reserve(static_cast<std::size_t>(size));
+    }
+    // Read in chunks with the cap checked as we go: pipes and devices have no size up front.
+    std::uint8_t chunk[1 << 16];
+    std::size_t got = 0;
+    while ((got = std::fread(chunk, 1, sizeof chunk, file.get())) > 0) {
+        if (got > maxBytes - bytes.size())
+            return std::nullopt;
+        bytes.insert(bytes.end(), chunk, chunk + got);
+    }
+    if (std::ferror(file.get()))
+        return std::nullopt;
+    return bytes;
+}
+
+void ReplaceFileBytes(const std::string& path, const std::vector<std::uint8_t>& bytes)
+{
+    auto [temporary, file] = CreateUniqueSibling(path);
+    try {
+        WriteAllAndClose(std::move(file), bytes, path);
+        std::error_code renameError;
+        std::filesystem::rename(temporary, path, renameError);
+        if (renameError)
+            ThrowWriteError(path, renameError.message());
+    } catch (...) {
+        std::error_code ignored;
+        std::filesystem::remove(temporary, ignored);
+        throw;
+    }
+}
