@@ -1,0 +1,169 @@
+#include "text_reader.h"
+
+#include "errors.h"
+#include "line_source.h"
+#include "number_reader.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+constexpr std::size_t kHeaderBlock = 64 * 1024;
+constexpr std::size_t kRowsBlock = 1024 * 1024;
+constexpr long long kProgressEvery = 100;
+
+[[noreturn]] void ThrowLineError(long long lineCounter)
+{
+    throw EGeneric("Ошибка в строке :" + std::to_string(lineCounter));
+}
+
+// Calls `visit(field)` for each TAB-separated field of `line`, in order; stops early and
+// returns false when `visit` does.
+template <typename Visit>
+bool ForEachField(std::string_view line, Visit&& visit)
+{
+    for (;;) {
+        const void* tab = std::memchr(line.data(), '\t', line.size());
+        if (!tab)
+            return visit(line);
+        const auto length = static_cast<std::size_t>(static_cast<const char*>(tab) - line.data());
+        if (!visit(line.substr(0, length)))
+            return false;
+        line.remove_prefix(length + 1);
+    }
+}
+
+// Control characters (NUL, a CR inside the line, ...) make a name that no grid or message can
+// show; such a header is taken for a damaged or binary file.
+bool HoldsControlCharacter(std::string_view name)
+{
+    return std::any_of(name.begin(), name.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 32; });
+}
+
+// Parses one data line into the row buffers; false when a field does not convert or lies
+// beyond the last column.
+bool ParseRow(std::string_view line, const std::vector<TColumnKind>& kinds,
+              const RegionalFormat& format, std::vector<double>& values,
+              std::vector<std::uint8_t>& isEmpty)
+{
+    std::size_t column = 0;
+    const bool parsed = ForEachField(line, [&](std::string_view field) {
+        if (column == kinds.size())
+            return false;
+        const std::string_view text = TrimField(field);
+        isEmpty[column] = text.empty();
+        if (!text.empty()) {
+            const auto value = kinds[column] == ckDate ? ReadDate(text, format)
+                                                       : ReadNumber(text, format);
+            if (!value)
+                return false;
+            values[column] = *value;
+        }
+        ++column;
+        return true;
+    });
+    std::fill(isEmpty.begin() + static_cast<std::ptrdiff_t>(column), isEmpty.end(), 1);
+    return parsed;
+}
+
+long long CountLines(const std::string& path)
+{
+    TLineSource source(path, kRowsBlock);
+    long long lines = 0;
+    for (std::string_view line; source.NextLine(line);)
+        ++lines;
+    return lines;
+}
+
+void ReportQuietly(const TLoadProgress& progress, long long lineCounter) noexcept
+{
+    try {
+        if (progress)
+            progress(lineCounter);
+    } catch (...) {
+        // The load is failing already; its own error is the one to report.
+    }
+}
+
+// The rows after the header: one pass to count them, so the table is sized once and exactly
+// within the memory budget, and one to read them.
+void AppendRows(const std::string& path, int headerLines, const RegionalFormat& format,
+                TDataTable& table, const TLoadProgress& progress, long long& lineCounter)
+{
+    const long long rows = std::max(0LL, CountLines(path) - headerLines);
+    table.ReserveRows(static_cast<std::size_t>(rows));
+
+    std::vector<TColumnKind> kinds(static_cast<std::size_t>(table.ColumnCount()));
+    for (int c = 0; c < table.ColumnCount(); ++c)
+        kinds[c] = table.ColumnKind(c);
+    std::vector<double> values(kinds.size());
+    std::vector<std::uint8_t> isEmpty(kinds.size());
+
+    TLineSource source(path, kRowsBlock);
+    std::string_view line;
+    for (int skipped = 0; skipped < headerLines; ++skipped) {
+        source.NextLine(line);
+        ++lineCounter;
+    }
+    while (source.NextLine(line)) {
+        ++lineCounter;
+        if (!ParseRow(line, kinds, format, values, isEmpty))
+            ThrowLineError(lineCounter);
+        table.AppendRow(values, isEmpty);
+        if (lineCounter % kProgressEvery == 0 && progress)
+            progress(lineCounter);
+    }
+    if (source.TextAfterEndMarkLine() != 0)
+        ThrowLineError(source.TextAfterEndMarkLine());
+}
+
+} // namespace
+
+std::string NumberedColumnName(int position)
+{
+    char name[16];
+    std::snprintf(name, sizeof name, "V%.4d", position);
+    return name;
+}
+
+TTextHeader ReadTextHeader(const std::string& path, const RegionalFormat& format)
+{
+    std::string_view line;
+    TLineSource source(path, kHeaderBlock);
+    if (!source.NextLine(line))
+        line = {};
+
+    TTextHeader header;
+    ForEachField(line, [&](std::string_view field) {
+        if (header.Columns.empty() && ReadNumber(TrimField(field), format))
+            header.HeaderLines = 0;
+        if (header.HeaderLines == 0) {
+            header.Columns.push_back({NumberedColumnName(static_cast<int>(header.Columns.size())),
+                                      ckNumber});
+        } else {
+            if (HoldsControlCharacter(field))
+                ThrowLineError(1);
+            const bool isDate = field.find("DATE") != std::string_view::npos;
+            header.Columns.push_back({std::string(field), isDate ? ckDate : ckNumber});
+        }
+        return true;
+    });
+    return header;
+}
+
+void ReadTextRows(const std::string& path, int headerLines, const RegionalFormat& format,
+                  TDataTable& table, const TLoadProgress& progress)
+{
+    long long lineCounter = 0;
+    try {
+        AppendRows(path, headerLines, format, table, progress, lineCounter);
+    } catch (...) {
+        ReportQuietly(progress, lineCounter);
+        throw;
+    }
+    if (progress)
+        progress(lineCounter);
+}
