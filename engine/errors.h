@@ -38,3 +38,18 @@ class EConvertError : public TulvoError {
 public:
     explicit EConvertError(const std::string& message) : TulvoError(message, "EConvertError") {}
 };
+
+// How the default error report words a failure: the message with a full stop added unless its
+// last character is "." or one before it in the character table.
+inline std::string WithFullStop(const std::string& message)
+{
+    if (!message.empty() && static_cast<unsigned char>(message.back()) <= '.')
+        return message;
+    return message + ".";
+}
+
+// How a failed load is reported: the message, then the kind in parentheses.
+inline std::string LoadErrorText(const TulvoError& error)
+{
+    return std::string(error.what()) + "(" + error.kind() + ")";
+}

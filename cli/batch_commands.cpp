@@ -1,0 +1,135 @@
+#include "batch_commands.h"
+
+#include "batch_progress.h"
+#include "data_loader.h"
+#include "errors.h"
+#include "npy_writer.h"
+#include "oned_command.h"
+#include "output_directory.h"
+#include "picture_export.h"
+#include "regional_format_qt.h"
+#include "twod_command.h"
+
+#include <QLocale>
+#include <memory>
+
+namespace {
+
+RegionalFormat FormatOf(const TCliOptions& options)
+{
+    return RegionalFormatFromLocale(options.Locale.empty()
+                                        ? QLocale::system()
+                                        : QLocale(QString::fromStdString(options.Locale)));
+}
+
+// Loads INPUT as the window's open command does; a failure is reported as its box words it.
+bool Load(const TCliOptions& options, TDataTable& table)
+{
+    TStderrProgress progress;
+    try {
+        LoadDataFile(options.Input, FormatOf(options), table, [&](long long lines) {
+            progress.SetStatusText(std::to_string(lines));
+        });
+        return true;
+    } catch (const TulvoError& e) {
+        std::fprintf(stderr, "Error: %s\n", LoadErrorText(e).c_str());
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "Error: %s(Exception)\n", e.what());
+    }
+    return false;
+}
+
+// Passes each series' matrices to the .npy files that were asked for.
+class TCoefficientFiles : public TOneDObserver {
+public:
+    TCoefficientFiles(const TCliOptions& options, const TDataTable& table)
+    {
+        const std::vector<std::size_t> shape = {
+            static_cast<std::size_t>(table.ColumnCount() - 1),
+            static_cast<std::size_t>(options.Params.Steps),
+            static_cast<std::size_t>(table.RowCount())};
+        if (!options.RawCoefsPath.empty())
+            raw_ = std::make_unique<TNpyWriter>(options.RawCoefsPath, shape);
+        if (!options.CoefsPath.empty())
+            final_ = std::make_unique<TNpyWriter>(options.CoefsPath, shape);
+    }
+    void RawCoefficients(int, const std::vector<double>& coefs) override
+    {
+        if (raw_)
+            raw_->Append(coefs);
+    }
+    void FinalCoefficients(int, const std::vector<double>& coefs) override
+    {
+        if (final_)
+            final_->Append(coefs);
+    }
+    void Commit()
+    {
+        if (raw_)
+            raw_->Commit();
+        if (final_)
+            final_->Commit();
+    }
+
+private:
+    std::unique_ptr<TNpyWriter> raw_;
+    std::unique_ptr<TNpyWriter> final_;
+};
+
+// The default error report's wording, on stderr.
+int ReportFailure(const std::exception& e)
+{
+    std::fprintf(stderr, "1d Tulvo: %s\n", WithFullStop(e.what()).c_str());
+    return 1;
+}
+
+} // namespace
+
+int RunOneD(const TCliOptions& options)
+{
+    TDataTable table;
+    if (!Load(options, table))
+        return 1;
+    try {
+        TFixedParameters params(options.Params);
+        TStderrProgress progress;
+        const bool hasSeries = table.IsOpen() && !table.IsEmpty() && table.ColumnCount() > 1;
+        std::unique_ptr<TCoefficientFiles> files =
+            hasSeries ? std::make_unique<TCoefficientFiles>(options, table) : nullptr;
+        const std::optional<QImage> picture = DoTulvo1D(table, params, progress, files.get());
+        if (!picture) {
+            std::fprintf(stderr, "1d Tulvo: %s holds no series to analyse.\n",
+                         options.Input.c_str());
+            return 1;
+        }
+        ExportGraphic(*picture, options.Output);
+        files->Commit();
+        return 0;
+    } catch (const std::exception& e) {
+        return ReportFailure(e);
+    }
+}
+
+int RunTwoD(const TCliOptions& options)
+{
+    TDataTable table;
+    if (!Load(options, table))
+        return 1;
+    try {
+        TFixedParameters params(options.Params);
+        TStderrProgress progress;
+        std::string dir = options.OutDir.empty() ? OutputDirectory() : options.OutDir;
+        if (dir.back() != '/')
+            dir += '/';
+        const std::optional<TTwoDResult> result = DoTulvo2D(table, dir, params, progress);
+        if (!result) {
+            std::fprintf(stderr, "1d Tulvo: %s holds no data to analyse.\n",
+                         options.Input.c_str());
+            return 1;
+        }
+        std::printf("%s\n%s\n", result->GifPath.c_str(), result->TiffPath.c_str());
+        return 0;
+    } catch (const std::exception& e) {
+        return ReportFailure(e);
+    }
+}

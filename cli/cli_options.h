@@ -1,0 +1,32 @@
+#pragma once
+// The command line of the batch tool: the window's commands with the window's defaults and
+// ranges, numbers always written with a point.
+
+#include "analysis_params.h"
+
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+// A command line that asks for something the window would never offer; exit status 2.
+class EUsage : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+enum class TCliMode { Help, OneD, TwoD };
+
+struct TCliOptions {
+    TCliMode Mode = TCliMode::Help;
+    std::string Input;
+    std::string Output;    // 1d: the picture (.gif, .bmp or .png)
+    std::string OutDir;    // 2d: where RESULT.GIF and RESULT.TIFF go; empty: the default
+    std::string Locale;    // regional format of INPUT; empty: the system's
+    std::string CoefsPath; // 1d: matrices after normalisation and contrast (.npy)
+    std::string RawCoefsPath;
+    TAnalysisParams Params;
+};
+
+TCliOptions ParseCommandLine(const std::vector<std::string>& args);
+
+std::string UsageText();
