@@ -1,0 +1,165 @@
+// The batch front end as a user runs it: a real process, real files.
+#include "palette.h"
+
+#include <QImage>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sstream>
+#include <sys/wait.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct TOutcome {
+    int Status;
+    std::string Stderr;
+};
+
+class CliRun : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        dir_ = fs::temp_directory_path() /
+               ("tulvo-cli-" + std::to_string(::getpid()) + "-" +
+                testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(dir_);
+        fs::create_directories(dir_);
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    std::string Path(const std::string& name) const { return (dir_ / name).string(); }
+
+    TOutcome Run(const std::string& args) const
+    {
+        const std::string err = Path("stderr.txt");
+        const std::string command =
+            std::string(TULVO_CLI) + " " + args + " >/dev/null 2>'" + err + "'";
+        const int raw = std::system(command.c_str());
+        std::ifstream in(err);
+        std::stringstream text;
+        text << in.rdbuf();
+        return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, text.str()};
+    }
+
+    // A table of `rows` numbered samples and two series.
+    std::string WriteSeriesFile(int rows) const
+    {
+        std::ofstream out(Path("series.txt"));
+        out << "N\tslow\tfast\n";
+        for (int i = 1; i <= rows; ++i)
+            out << i << '\t' << std::sin(i * 0.05) << '\t' << std::cos(i * 0.9) << '\n';
+        return Path("series.txt");
+    }
+
+private:
+    fs::path dir_;
+};
+
+// The values of a float64 .npy file and its shape, as written by the tool.
+std::vector<double> ReadNpy(const std::string& path, std::string& header)
+{
+    std::ifstream in(path, std::ios::binary);
+    char prefix[10];
+    in.read(prefix, 10);
+    EXPECT_EQ(std::string(prefix, 6), "\x93NUMPY");
+    const int length = static_cast<unsigned char>(prefix[8]) |
+                       static_cast<unsigned char>(prefix[9]) << 8;
+    header.resize(static_cast<std::size_t>(length));
+    in.read(header.data(), length);
+    std::vector<double> values;
+    double v;
+    while (in.read(reinterpret_cast<char*>(&v), sizeof v))
+        values.push_back(v);
+    return values;
+}
+
+TEST_F(CliRun, OneDimensionalPictureShowsTheLevelsOfTheWrittenCoefficients)
+{
+    const int w = 150, steps = 40;
+    const std::string input = WriteSeriesFile(w);
+    const TOutcome run = Run("1d '" + input + "' -o '" + Path("out.png") + "' --steps 40" +
+                             " --wavelet morlet --colors 64 --locale en_US --coefs '" +
+                             Path("c.npy") + "' --raw-coefs '" + Path("raw.npy") + "'");
+    ASSERT_EQ(run.Status, 0) << run.Stderr;
+    EXPECT_NE(run.Stderr.find("Current dataset : 1\nO'k"), std::string::npos) << run.Stderr;
+
+    const QImage picture(QString::fromStdString(Path("out.png")));
+    ASSERT_EQ(picture.size(), QSize(w + 30, 2 * (steps + 1) + 14 + 5));
+    std::string header;
+    const std::vector<double> coefs = ReadNpy(Path("c.npy"), header);
+    EXPECT_NE(header.find("'shape': (2, 40, 150)"), std::string::npos) << header;
+    ASSERT_EQ(coefs.size(), 2u * steps * w);
+    EXPECT_EQ(ReadNpy(Path("raw.npy"), header).size(), coefs.size());
+
+    const TPalette64 palette = QuantisedPalette(0, 5);
+    int mismatches = 0, compared = 0;
+    for (int k = 0; k < 2; ++k)
+        for (int j = 0; j < steps; ++j)
+            for (int c = 61; c < w; ++c) {
+                const QRgb colour = picture.pixel(c + 25, k * (steps + 1) + j + 10);
+                if (colour == qRgb(0, 0, 0) || colour == qRgb(255, 255, 255) || c % 30 == 0)
+                    continue; // data curve, grid lines
+                const TRgb want = palette[ColorIndex(coefs[(k * steps + j) * w + c])];
+                ++compared;
+                mismatches += colour != qRgb(want.R, want.G, want.B);
+            }
+    EXPECT_GT(compared, 2 * steps * 80);
+    EXPECT_EQ(mismatches, 0);
+}
+
+TEST_F(CliRun, GifOutputAndTwoDimensionalResults)
+{
+    const std::string input = WriteSeriesFile(64);
+    ASSERT_EQ(Run("1d '" + input + "' -o '" + Path("out.gif") + "' --steps 30").Status, 0);
+    const QImage gif(QString::fromStdString(Path("out.gif")));
+    EXPECT_EQ(gif.size(), QSize(94, 2 * 31 + 19));
+
+    const TOutcome twoD = Run("2d '" + input + "' --out-dir '" + Path("") +
+                              "' --wavelet morlet --step linear");
+    ASSERT_EQ(twoD.Status, 0) << twoD.Stderr;
+    EXPECT_TRUE(fs::exists(Path("RESULT.GIF")));
+    EXPECT_TRUE(fs::exists(Path("RESULT.TIFF")));
+    EXPECT_NE(twoD.Stderr.find("angle 360 ( [ 32 ]/ [ 32 ] ) \nO'k"), std::string::npos);
+}
+
+TEST_F(CliRun, UsageErrorsAndFailuresHaveTheirExitStatus)
+{
+    const std::string input = WriteSeriesFile(40);
+    const std::string out = " -o '" + Path("x.gif") + "'";
+    const std::pair<std::string, int> cases[] = {
+        {"--help", 0},
+        {"", 0},
+        {"3d x", 2},
+        {"1d '" + input + "'", 2},
+        {"1d '" + input + "'" + out + " --steps 29", 2},
+        {"1d '" + input + "'" + out + " --max-scale 0", 2},
+        {"1d '" + input + "'" + out + " --min-scale 0", 2},
+        {"1d '" + input + "'" + out + " --min-scale 0 --step quadratic --steps 30", 0},
+        {"1d '" + input + "'" + out + " --alpha 1,5", 2},
+        {"1d '" + input + "'" + out + " --alpha nan", 2},
+        {"1d '" + input + "'" + out + " --colors 5", 2},
+        {"1d '" + input + "'" + out + " --bogus", 2},
+        {"2d '" + input + "' --steps 40", 2},
+        {"1d '" + Path("missing.txt") + "'" + out, 1},
+        {"1d '" + input + "' -o '" + Path("no/such/dir/x.gif") + "' --steps 30", 1},
+    };
+    for (const auto& [args, status] : cases)
+        EXPECT_EQ(Run(args).Status, status) << args;
+    EXPECT_FALSE(fs::exists(Path("no")));
+}
+
+TEST_F(CliRun, LoadFailuresAreWordedAsTheWindowsBox)
+{
+    std::ofstream(Path("bad.txt")) << "N\tA\n1\t2\n2\tx\n";
+    const TOutcome run = Run("1d '" + Path("bad.txt") + "' -o '" + Path("x.gif") + "'");
+    EXPECT_EQ(run.Status, 1);
+    EXPECT_NE(run.Stderr.find("Ошибка в строке :3(Exception)"), std::string::npos) << run.Stderr;
+    EXPECT_FALSE(fs::exists(Path("x.gif")));
+}
+
+} // namespace
