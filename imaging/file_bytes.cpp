@@ -59,24 +59,15 @@ std::optional<std::vector<std::uint8_t>> ReadFileBytes(const std::string& path,
     TFile file(std::fopen(path.c_str(), "rb"), &std::fclose);
     if (!file)
         return std::nullopt;
-    std::vector<std::uint8_t> bytes;
+    // Only regular files have a size: devices and pipes, which could stream without end, and
+    // folders are no pictures.
     std::error_code sizeError;
     const std::uintmax_t size = std::filesystem::file_size(path, sizeError);
-    if (!sizeError) {
-        if (size > maxBytes)
-            return std::nullopt;
-        RequireMemory(static_cast<std::size_t>(size), "the image file");
-        bytes.reserve(static_cast<std::size_t>(size));
-    }
-    // Read in chunks with the cap checked as we go: pipes and devices have no size up front.
-    std::uint8_t chunk[1 << 16];
-    std::size_t got = 0;
-    while ((got = std::fread(chunk, 1, sizeof chunk, file.get())) > 0) {
-        if (got > maxBytes - bytes.size())
-            return std::nullopt;
-        bytes.insert(bytes.end(), chunk, chunk + got);
-    }
-    if (std::ferror(file.get()))
+    if (sizeError || size > maxBytes)
+        return std::nullopt;
+    RequireMemory(static_cast<std::size_t>(size), "the image file");
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
+    if (std::fread(bytes.data(), 1, bytes.size(), file.get()) != bytes.size())
         return std::nullopt;
     return bytes;
 }

@@ -8,8 +8,9 @@
 #include <string>
 #include <vector>
 
-// The bytes of the file at `path`; nothing when it cannot be opened or read, or holds more
-// than `maxBytes`. Throws EOutOfMemory when the file does not fit the memory budget.
+// The bytes of the regular file at `path`; nothing when it cannot be opened or read, or
+// holds more than `maxBytes`. Throws EOutOfMemory when the file does not fit the memory
+// budget.
 std::optional<std::vector<std::uint8_t>> ReadFileBytes(const std::string& path,
                                                        std::size_t maxBytes);
 

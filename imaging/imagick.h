@@ -17,7 +17,8 @@ public:
 };
 
 // Initialises the library for the life of the object; one lives in main() before any window
-// exists, and its destructor shuts the library down.
+// exists, and its destructor shuts the library down. Every function below needs one to be
+// alive; keep a single one per process.
 class ImagickSession {
 public:
     ImagickSession();
@@ -38,18 +39,22 @@ struct GreyImage {
 // ping, and the first frame is decoded with that coder and turned into grey levels.
 // Returns nothing when the file is not such an image or cannot be decoded cleanly (the caller
 // then reads it as text). Throws EOutOfMemory, before decoding, when width * height *
-// `bytesPerPixelDownstream` exceeds the memory budget: that is what the caller will need to
-// hold the picture.
+// `bytesPerPixelDownstream` (what the caller will need to hold the picture), together with
+// the library's own pixels and the grey copy, exceeds the memory budget.
 std::optional<GreyImage> ReadGreyImage(const std::string& path,
                                        std::size_t bytesPerPixelDownstream);
 
 // Decodes `bmpBytes` (a complete BMP file) and writes it to `targetPath` in the format named
-// by the target's extension (GIF, BMP, PNG, TIFF, ...). The target is replaced only when the
-// new file is complete; on any failure it is left as it was and EImageError is thrown.
+// by the target's extension (.gif, .bmp, .png, .tif/.tiff, .jpg/.jpeg, any letter case).
+// Palette pictures keep their colours exactly in the lossless formats. The target is replaced
+// only when the new file is complete; on any failure it is left as it was and EImageError is
+// thrown (EOutOfMemory when the picture does not fit the memory budget).
 void WriteBmpAs(const std::vector<std::uint8_t>& bmpBytes, const std::string& targetPath);
 
 // Assembles the frame files, in order, into an animated GIF (each frame shown for 20
 // hundredths of a second, looping endlessly) and then writes every frame of it into a
-// multi-page TIFF. Throws EImageError when either file could not be written completely.
+// multi-page TIFF (8-bit palette pages, LZW). Both are encoded before either is replaced, so
+// a frame or an encoding that fails leaves both files as they were. Throws EImageError when a frame cannot be read or a file could not be written
+// completely, EOutOfMemory when the frames do not fit the memory budget.
 void AssembleFrames(const std::vector<std::string>& frameFiles, const std::string& gifPath,
                     const std::string& tiffPath);

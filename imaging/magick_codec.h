@@ -1,6 +1,6 @@
 #pragma once
-// Decoding and encoding through the library, its exceptions turned into ours. Only imaging/
-// includes this header: it is the one place outside the session that speaks Magick++.
+// Decoding and encoding through the library, its exceptions turned into ours. Magick++ types
+// never leave imaging/: this header is for the binding's own files only.
 
 #include <Magick++.h>
 
