@@ -1,0 +1,123 @@
+#include "imagick.h"
+
+#include "palette_bmp.h"
+#include "picture_readback.h"
+#include "temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <set>
+#include <string>
+
+namespace {
+
+// An odd width, so the BMP rows carry padding, and every one of the 66 colours in use.
+constexpr int kWidth = 67;
+constexpr int kHeight = 5;
+
+std::vector<std::uint8_t> SpectrogramIndices()
+{
+    std::vector<std::uint8_t> indices;
+    for (int y = 0; y < kHeight; ++y)
+        for (int x = 0; x < kWidth; ++x)
+            indices.push_back(static_cast<std::uint8_t>((x + 7 * y) % 66));
+    return indices;
+}
+
+std::vector<std::uint8_t> SpectrogramBmp()
+{
+    return EncodePaletteBmp(kWidth, kHeight, SpectrogramPalette(), SpectrogramIndices());
+}
+
+std::vector<std::uint8_t> FirstBytes(std::vector<std::uint8_t> bytes, std::size_t count)
+{
+    bytes.resize(count);
+    return bytes;
+}
+
+std::string FileContent(const std::string& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), {});
+}
+
+std::set<std::string> NamesIn(const std::filesystem::path& folder)
+{
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        names.insert(entry.path().filename().string());
+    return names;
+}
+
+class WriteBmpAsFormat : public testing::TestWithParam<const char*> {};
+
+TEST_P(WriteBmpAsFormat, ReplacesTheTargetWithTheExactPicture)
+{
+    TTempDir folder;
+    const std::string target = folder.File(std::string("result.") + GetParam());
+    std::ofstream(target) << "an older file";
+
+    WriteBmpAs(SpectrogramBmp(), target);
+
+    const std::list<Magick::Image> frames = ReadAllFrames(target);
+    ASSERT_EQ(frames.size(), 1u);
+    EXPECT_EQ(frames.front().columns(), unsigned(kWidth));
+    EXPECT_EQ(frames.front().rows(), unsigned(kHeight));
+    EXPECT_TRUE(ColoursOf(frames.front()) == ColoursOf(SpectrogramPalette(), SpectrogramIndices()));
+    EXPECT_EQ(NamesIn(folder.Path()), std::set<std::string>{std::filesystem::path(target).filename()});
+}
+
+INSTANTIATE_TEST_SUITE_P(LosslessFormats, WriteBmpAsFormat,
+                         testing::Values("gif", "GIF", "png", "bmp", "tif"));
+
+// Each case leaves an older target (when it can exist) byte for byte as it was.
+struct TFailingWrite {
+    const char* Name;
+    std::vector<std::uint8_t> Bmp;
+    const char* Target; // inside the test's folder
+};
+
+class WriteBmpAsFailure : public testing::TestWithParam<TFailingWrite> {};
+
+TEST_P(WriteBmpAsFailure, ThrowsAndLeavesTheFolderAsItWas)
+{
+    TTempDir folder;
+    std::filesystem::create_directory(folder.File("picture.gif")); // a folder where a file is wanted
+    std::ofstream(folder.File("result.gif")) << "an older file";
+    const std::set<std::string> before = NamesIn(folder.Path());
+
+    EXPECT_THROW(WriteBmpAs(GetParam().Bmp, folder.File(GetParam().Target)), EImageError);
+
+    EXPECT_EQ(NamesIn(folder.Path()), before);
+    EXPECT_EQ(FileContent(folder.File("result.gif")), "an older file");
+    EXPECT_TRUE(std::filesystem::is_empty(folder.File("picture.gif")));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, WriteBmpAsFailure,
+    testing::Values(TFailingWrite{"NoBmp", {'G', 'I', 'F', '8', '9', 'a'}, "result.gif"},
+                    TFailingWrite{"TruncatedBmp", FirstBytes(SpectrogramBmp(), 100), "result.gif"},
+                    TFailingWrite{"UnknownExtension", SpectrogramBmp(), "result.gif.xyz"},
+                    TFailingWrite{"TargetIsAFolder", SpectrogramBmp(), "picture.gif"},
+                    TFailingWrite{"MissingFolder", SpectrogramBmp(), "missing/result.gif"}),
+    [](const testing::TestParamInfo<TFailingWrite>& info) { return info.param.Name; });
+
+TEST(WriteBmpAs, UnwritableFolderThrowsAndKeepsTheTarget)
+{
+    TTempDir folder;
+    const std::string target = folder.File("result.gif");
+    std::ofstream(target) << "an older file";
+    std::filesystem::permissions(folder.Path(), std::filesystem::perms::owner_read |
+                                                    std::filesystem::perms::owner_exec);
+    if (std::ofstream(folder.File("probe")))
+        GTEST_SKIP() << "folder permissions do not bind this user";
+
+    EXPECT_THROW(WriteBmpAs(SpectrogramBmp(), target), EImageError);
+    EXPECT_EQ(FileContent(target), "an older file");
+    EXPECT_EQ(NamesIn(folder.Path()), std::set<std::string>{"result.gif"});
+}
+
+} // namespace
