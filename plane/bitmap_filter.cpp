@@ -1,0 +1,112 @@
+#include "bitmap_filter.h"
+
+#include "fp_checkpoint.h"
+#include "memory_budget.h"
+
+#include <algorithm>
+#include <stdexcept>
+#include <string>
+
+namespace {
+
+// Checked before anything is allocated or planned, so an impossible size ends with a clear
+// message instead of a crash inside FFTW.
+std::size_t PlaneCount(int Rows, int Cols)
+{
+    if (Rows < 1 || Cols < 1)
+        throw std::invalid_argument("TBitmapFilter: a plane of " + std::to_string(Rows) +
+                                    " x " + std::to_string(Cols) + " elements");
+    return CheckedMul(static_cast<std::size_t>(Rows), static_cast<std::size_t>(Cols),
+                      "the plane");
+}
+
+} // namespace
+
+TBitmapFilter::TBitmapFilter(int Rows, int Cols)
+    : Cols_(Cols),
+      Rows_(Rows),
+      Count_(PlaneCount(Rows, Cols)),
+      Work_(AllocateComplex(Count_, "the plane")),
+      Forward(Rows, Cols, true),
+      Inverse(Rows, Cols, true),
+      Kx(AngularFrequencies(Cols)),
+      Ky(AngularFrequencies(Rows))
+{
+}
+
+void TBitmapFilter::FixSpectrum()
+{
+    ComplexBuffer spectrum = AllocateComplex(Count_, "the spectrum cache");
+    std::copy_n(Work_.get(), Count_, spectrum.get());
+    Forward.Execute(spectrum.get());
+    SpectrumCache = std::move(spectrum);
+}
+
+void TBitmapFilter::Filter(const TWave2D& Wave, TFilterOutput Output, double Scale,
+                           double Angle)
+{
+    if (!SpectrumCache)
+        FixSpectrum();
+    std::copy_n(SpectrumCache.get(), Count_, Work_.get());
+    MultiplyByWavelet(Wave, Kx, Ky, Scale, Angle, Work_.get(), 0, Rows_);
+    Inverse.Execute(Work_.get());
+    FinishFilterOutput(Output, Count_, Scale, Work_.get(), 0, Count_);
+    CheckFpFaults();
+}
+
+TSeriesStats TBitmapFilter::Stats() const
+{
+    const TSeriesStats stats = SeriesStats(RealParts());
+    CheckFpFaults();
+    return stats;
+}
+
+// Every normalisation leaves real values only.
+void TBitmapFilter::FinishNormalisation()
+{
+    for (std::size_t i = 0; i < Count_; ++i)
+        Work_[i].Im = 0.0;
+    CheckFpFaults();
+}
+
+void TBitmapFilter::NormalizeMinMax()
+{
+    ::NormalizeMinMax(RealParts());
+    FinishNormalisation();
+}
+
+void TBitmapFilter::NormalizeLog()
+{
+    ::NormalizeLog(RealParts());
+    FinishNormalisation();
+}
+
+void TBitmapFilter::NormalizeStdDev()
+{
+    ::NormalizeStdDev(RealParts());
+    FinishNormalisation();
+}
+
+void TBitmapFilter::ClipNormalize(long double K)
+{
+    ::ClipNormalize(RealParts(), K);
+    FinishNormalisation();
+}
+
+void TBitmapFilter::ResetAccumulator()
+{
+    if (Accumulator)
+        std::fill_n(Accumulator.get(), Count_, TComplex{0.0, 0.0});
+    else
+        Accumulator = AllocateComplex(Count_, "the accumulator");
+}
+
+void TBitmapFilter::Accumulate(double Weight)
+{
+    if (!Accumulator)
+        return;
+    for (std::size_t i = 0; i < Count_; ++i) {
+        Accumulator[i].Re += Weight * Work_[i].Re;
+        Accumulator[i].Im += Weight * Work_[i].Im;
+    }
+}
