@@ -1,0 +1,199 @@
+#include "data_errors.h"
+#include "fp_checkpoint.h"
+#include "frame_writer.h"
+#include "imagick.h"
+#include "twod_command.h"
+
+#include <Magick++.h>
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <list>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class TRecordingProgress : public TCommandProgress {
+public:
+    std::vector<std::string> Texts;
+    void SetStatusText(const std::string& text) override { Texts.push_back(text); }
+    void ProcessPendingMessages() override {}
+};
+
+// A fresh directory for one test, removed afterwards.
+class TwoDRun : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        dir_ = fs::temp_directory_path() /
+               ("tulvo-2d-" + std::to_string(::getpid()) + "-" +
+                testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(dir_);
+        fs::create_directories(dir_);
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+    std::string Dir() const { return dir_.string() + "/"; }
+    std::vector<std::string> Entries() const
+    {
+        std::vector<std::string> names;
+        for (const auto& e : fs::directory_iterator(dir_))
+            names.push_back(e.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    static void SetUpTestSuite() { session_ = std::make_unique<ImagickSession>(); }
+    static void TearDownTestSuite() { session_.reset(); }
+
+private:
+    fs::path dir_;
+    static inline std::unique_ptr<ImagickSession> session_;
+};
+
+TDataTable Matrix(int rows, int cols)
+{
+    TDataTable table;
+    for (int c = 0; c < cols; ++c)
+        table.AddColumn("V" + std::to_string(c), ckNumber);
+    table.Open();
+    std::vector<double> row(static_cast<std::size_t>(cols));
+    const std::vector<std::uint8_t> full(static_cast<std::size_t>(cols), 0);
+    for (int r = 0; r < rows; ++r) {
+        for (int c = 0; c < cols; ++c)
+            row[c] = std::sin(0.7 * c) * std::cos(0.4 * r) + 0.01 * r * c;
+        table.AppendRow(row, full);
+    }
+    return table;
+}
+
+void WriteText(const std::string& path, const std::string& text)
+{
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+std::string ReadText(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+TEST(MuImageNames, FiveAndThreeDigitsAtLeast)
+{
+    EXPECT_EQ(MuImage::FrameName(7, 360), "Muimg00007-360.BMP");
+    EXPECT_EQ(MuImage::FrameName(123456, 360), "Muimg123456-360.BMP");
+    EXPECT_EQ(MuImage::FrameName(0, 5), "Muimg00000-005.BMP");
+}
+
+TEST_F(TwoDRun, WriterFreedWithoutAssembleLeavesNothing)
+{
+    WriteText(Dir() + "RESULT.GIF", "earlier");
+    WriteText(Dir() + "Result.Avi", "stale");
+    {
+        MuImage writer(Dir());
+        QImage frame(4, 3, QImage::Format_Indexed8);
+        frame.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)});
+        frame.fill(1);
+        writer.AddFrame(frame, 7, 360);
+        writer.AddFrame(frame, 8, 360);
+        EXPECT_EQ(Entries(), (std::vector<std::string>{"Muimg00007-360.BMP",
+                                                       "Muimg00008-360.BMP", "RESULT.GIF"}));
+    }
+    EXPECT_EQ(Entries(), std::vector<std::string>{"RESULT.GIF"});
+    EXPECT_EQ(ReadText(Dir() + "RESULT.GIF"), "earlier");
+}
+
+struct TResultFiles {
+    std::size_t GifFrames = 0;
+    std::size_t TiffPages = 0;
+    unsigned Delay = 0;
+    unsigned Iterations = 1;
+    std::size_t Width = 0, Height = 0;
+};
+
+TResultFiles ReadResults(const std::string& dir)
+{
+    TResultFiles r;
+    std::list<Magick::Image> gif, tiff;
+    Magick::readImages(&gif, dir + "RESULT.GIF");
+    Magick::readImages(&tiff, dir + "RESULT.TIFF");
+    r.GifFrames = gif.size();
+    r.TiffPages = tiff.size();
+    if (!gif.empty()) {
+        r.Delay = gif.front().animationDelay();
+        r.Iterations = gif.front().animationIterations();
+        r.Width = gif.front().columns();
+        r.Height = gif.front().rows();
+    }
+    return r;
+}
+
+TEST_F(TwoDRun, MorletAndGaussianRunsWriteThirtyTwoFramesAndNoLeftovers)
+{
+    const TDataTable table = Matrix(24, 32);
+    for (TWaveletKind wavelet : {wkMorlet, wkGaussian}) {
+        TAnalysisParams p;
+        p.WaveletKind = wavelet;
+        p.StepKind = ssLinear;
+        p.WaveletContrast = wavelet == wkMorlet;
+        TFixedParameters params(p);
+        TRecordingProgress progress;
+        const std::optional<TTwoDResult> result = DoTulvo2D(table, Dir(), params, progress);
+        ASSERT_TRUE(result.has_value());
+        EXPECT_EQ(result->TiffPath, Dir() + "RESULT.TIFF");
+        EXPECT_EQ(Entries(), (std::vector<std::string>{"RESULT.GIF", "RESULT.TIFF"}));
+        const TResultFiles files = ReadResults(Dir());
+        EXPECT_EQ(files.GifFrames, 32u);
+        EXPECT_EQ(files.TiffPages, 32u);
+        EXPECT_EQ(files.Delay, 20u);
+        EXPECT_EQ(files.Iterations, 0u);
+        EXPECT_EQ(files.Width, 32u);
+        EXPECT_EQ(files.Height, 24u);
+
+        const bool morlet = wavelet == wkMorlet;
+        ASSERT_EQ(progress.Texts.size(), morlet ? 32u * 12 + 1 : 33u);
+        EXPECT_EQ(progress.Texts.front(), morlet
+                                              ? "Scale       1.0000  angle  30 ( [ 1 ]/ [ 32 ] ) "
+                                              : "Scale       1.0000  ( [ 1 ]/ [ 32 ] ) ");
+        EXPECT_EQ(progress.Texts[progress.Texts.size() - 2],
+                  morlet ? "Scale     100.0000  angle 360 ( [ 32 ]/ [ 32 ] ) "
+                         : "Scale     100.0000  ( [ 32 ]/ [ 32 ] ) ");
+        EXPECT_EQ(progress.Texts.back(), "O'k");
+    }
+}
+
+TEST_F(TwoDRun, FailedRunsKeepEarlierResultsAndLeaveNoFrames)
+{
+    WriteText(Dir() + "RESULT.GIF", "earlier gif");
+    WriteText(Dir() + "RESULT.TIFF", "earlier tiff");
+    const TDataTable table = Matrix(6, 8);
+    TAnalysisParams p;
+    p.WaveletKind = wkGaussian;
+    p.Alpha = 0; // the wavelet divides by zero
+    TFixedParameters params(p);
+    TRecordingProgress progress;
+    EXPECT_THROW(DoTulvo2D(table, Dir(), params, progress), EZeroDivide);
+    EXPECT_EQ(Entries(), (std::vector<std::string>{"RESULT.GIF", "RESULT.TIFF"}));
+    EXPECT_EQ(ReadText(Dir() + "RESULT.GIF"), "earlier gif");
+
+    TFixedParameters sound;
+    EXPECT_THROW(DoTulvo2D(table, Dir() + "missing/", sound, progress), EFileError);
+    EXPECT_EQ(ReadText(Dir() + "RESULT.TIFF"), "earlier tiff");
+}
+
+TEST_F(TwoDRun, OneRowMatrixRunsAndEmptyTablesDoNothing)
+{
+    TFixedParameters params;
+    TRecordingProgress progress;
+    EXPECT_TRUE(DoTulvo2D(Matrix(1, 16), Dir(), params, progress).has_value());
+    EXPECT_EQ(ReadResults(Dir()).GifFrames, 32u);
+
+    progress.Texts.clear();
+    TDataTable closed;
+    EXPECT_FALSE(DoTulvo2D(closed, Dir(), params, progress).has_value());
+    EXPECT_FALSE(DoTulvo2D(Matrix(0, 3), Dir(), params, progress).has_value());
+    EXPECT_TRUE(progress.Texts.empty());
+}
+
+} // namespace
