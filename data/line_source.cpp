@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 
 namespace {
 
@@ -21,10 +22,16 @@ bool IsText(char c) { return static_cast<unsigned char>(c) > 32; }
 } // namespace
 
 TLineSource::TLineSource(const std::string& path, std::size_t blockSize)
-    : path_(path), file_(std::fopen(path.c_str(), "rb")), buffer_(blockSize)
+    : path_(path), file_(std::fopen(path.c_str(), "rb"))
 {
     if (!file_)
         throw EFileError(FileMessage("open", path, errno));
+    // A small file needs no full block; one byte more lets a single read see its end.
+    std::error_code error;
+    const std::uintmax_t fileSize = std::filesystem::file_size(path, error);
+    if (!error && fileSize < blockSize)
+        blockSize = std::max<std::size_t>(static_cast<std::size_t>(fileSize) + 1, 4096);
+    buffer_.resize(blockSize);
 }
 
 bool TLineSource::NextLine(std::string_view& line)

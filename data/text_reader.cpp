@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstring>
 
 namespace {
 
@@ -25,10 +24,9 @@ template <typename Visit>
 bool ForEachField(std::string_view line, Visit&& visit)
 {
     for (;;) {
-        const void* tab = std::memchr(line.data(), '\t', line.size());
-        if (!tab)
+        const std::size_t length = line.find('\t');
+        if (length == std::string_view::npos)
             return visit(line);
-        const auto length = static_cast<std::size_t>(static_cast<const char*>(tab) - line.data());
         if (!visit(line.substr(0, length)))
             return false;
         line.remove_prefix(length + 1);

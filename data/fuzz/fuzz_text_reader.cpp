@@ -1,0 +1,85 @@
+// libFuzzer target for the text reader: any bytes either load into a consistent, sorted table
+// or end in one TulvoError with the table closed.
+
+#include "data_loader.h"
+#include "number_reader.h"
+
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <unistd.h>
+
+namespace {
+
+const RegionalFormat kFormats[] = {
+    {',', doDayMonthYear, '.'}, {'.', doMonthDayYear, '/'}, {'.', doYearMonthDay, '-'}};
+
+const std::string& InputPath()
+{
+    static const std::string path = "/dev/shm/tulvo_fuzz_" + std::to_string(getpid()) + ".txt";
+    return path;
+}
+
+void Require(bool condition, const char* what)
+{
+    if (!condition) {
+        std::fprintf(stderr, "invariant broken: %s\n", what);
+        std::abort();
+    }
+}
+
+bool Before(const TDataTable& table, int a, int b)
+{
+    if (table.CellIsEmpty(a, 0) != table.CellIsEmpty(b, 0))
+        return table.CellIsEmpty(a, 0);
+    return !table.CellIsEmpty(a, 0) && table.CellAsNumber(a, 0) < table.CellAsNumber(b, 0);
+}
+
+void CheckLoadedTable(const TDataTable& table)
+{
+    Require(table.IsOpen() && table.ColumnCount() > 0, "an open table with columns");
+    for (int r = 1; r <= table.RowCount(); ++r) {
+        Require(r == 1 || !Before(table, r, r - 1), "rows ascending by the first column");
+        for (int c = 0; c < table.ColumnCount(); ++c) {
+            const double value = table.CellAsNumber(r, c);
+            Require(std::isfinite(value), "finite cells");
+            Require(!table.CellIsEmpty(r, c) || value == 0, "empty cells read as 0");
+            Require(table.ColumnKind(c) != ckDate || value == std::floor(value), "whole days");
+        }
+    }
+}
+
+void CheckReaders(std::string_view text, const RegionalFormat& format)
+{
+    if (const auto number = ReadNumber(text, format))
+        Require(std::isfinite(*number), "finite numbers");
+    if (const auto days = ReadDate(text, format))
+        Require(*days == std::floor(*days) && std::fabs(*days) < 4e6, "dates are whole days");
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    if (size == 0)
+        return 0;
+    const RegionalFormat& format = kFormats[data[0] % 3];
+    const std::string_view text(reinterpret_cast<const char*>(data) + 1, size - 1);
+    CheckReaders(text, format);
+
+    std::FILE* file = std::fopen(InputPath().c_str(), "wb");
+    Require(file != nullptr, "the input file can be written");
+    std::fwrite(text.data(), 1, text.size(), file);
+    std::fclose(file);
+
+    TDataTable table;
+    try {
+        LoadDataFile(InputPath(), format, table, [](long long) {});
+        CheckLoadedTable(table);
+    } catch (const TulvoError&) {
+        Require(!table.IsOpen() && table.ColumnCount() == 0, "a failed load leaves it closed");
+    }
+    return 0;
+}
