@@ -28,6 +28,10 @@ public:
     // Filters the Len values at Buf in place at one scale.
     void ApplyWavelet(const TWave1D& Wave, TComplex* Buf, double Scale) const;
 
+    // The middle step of ApplyWavelet: each bin times the conjugate wavelet spectrum at the
+    // bin's angular frequency times Scale.
+    void MultiplyBySpectrum(const TWave1D& Wave, TComplex* Buf, double Scale) const;
+
 private:
     int Len_;
     FftPlan PlanForward;
@@ -44,7 +48,8 @@ void TransformRow(const T1WaveTransformer& Transformer, const TWave1D& Wave,
 
 // The coefficient matrix of Series over Steps scales from MaxScale (row 0) to MinScale
 // (row Steps - 1), grid by StepKind (see ScaleGrid); Coefs becomes Steps x Len values,
-// element (row k, sample j) at k * Len + j. Series must hold at least Len values.
+// element (row k, sample j) at k * Len + j. Series must hold at least Len values. Rows are
+// shared between the cores; the result is the same as row by row with TransformRow.
 void WaveletTransform1D(const T1WaveTransformer& Transformer, int Steps, const TWave1D& Wave,
                         double MaxScale, double MinScale, const std::vector<double>& Series,
                         bool L1Norm, int StepKind, bool Phase, std::vector<double>& Coefs);

@@ -1,0 +1,12 @@
+#pragma once
+// Splits independent rows of work between the machine's cores. Each share runs on its own
+// thread with its own floating-point flags: they are cleared where the share starts and a
+// fault raised in it is thrown here, as is any other failure of a share.
+
+#include <cstddef>
+#include <functional>
+
+// Calls work(begin, end) for consecutive ranges covering 0..count - 1, at most one range per
+// core, in parallel; returns when all are done.
+void ForEachRowRange(std::size_t count,
+                     const std::function<void(std::size_t begin, std::size_t end)>& work);
