@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstddef>
+#include <cstdint>
 #include <string>
 
 namespace {
@@ -77,6 +78,32 @@ bool IsUnderflow(std::string_view text, const TNumberParts& parts)
     return magnitude <= 0;
 }
 
+// Clinger's fast path: a significand of at most 15 digits and a power of ten up to 10^22 are
+// exact doubles, so a single multiplication or division rounds correctly. Most data fields
+// take this path; the rest go to from_chars.
+std::optional<double> ReadShortNumber(std::string_view text, const TNumberParts& parts)
+{
+    static constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                              1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                              1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    const std::size_t fractionDigits = parts.FracEnd - parts.FracBegin;
+    if (parts.IntEnd - parts.IntBegin + fractionDigits > 15)
+        return std::nullopt;
+    const long long power =
+        (parts.NegativeExponent ? -parts.Exponent : parts.Exponent) -
+        static_cast<long long>(fractionDigits);
+    if (power < -22 || power > 22)
+        return std::nullopt;
+    std::uint64_t significand = 0;
+    for (std::size_t at = parts.IntBegin; at < parts.IntEnd; ++at)
+        significand = significand * 10 + static_cast<unsigned>(text[at] - '0');
+    for (std::size_t at = parts.FracBegin; at < parts.FracEnd; ++at)
+        significand = significand * 10 + static_cast<unsigned>(text[at] - '0');
+    double value = static_cast<double>(significand);
+    value = power < 0 ? value / kPowersOfTen[-power] : value * kPowersOfTen[power];
+    return text[0] == '-' ? -value : value;
+}
+
 // from_chars after the checks above: it reads a point as separator, a leading '-' but no '+'.
 std::optional<double> Convert(std::string_view text, const TNumberParts& parts)
 {
@@ -144,6 +171,8 @@ std::optional<double> ReadNumber(std::string_view text, const RegionalFormat& fo
     TNumberParts parts;
     if (!SplitNumber(text, format.DecimalSeparator, parts))
         return std::nullopt;
+    if (const std::optional<double> value = ReadShortNumber(text, parts))
+        return value;
     return Convert(text, parts);
 }
 

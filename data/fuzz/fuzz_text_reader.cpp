@@ -4,10 +4,13 @@
 #include "data_loader.h"
 #include "number_reader.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <unistd.h>
 
@@ -51,10 +54,27 @@ void CheckLoadedTable(const TDataTable& table)
     }
 }
 
+// Under a point separator from_chars reads the same grammar (and more): where both read a
+// finite value they must agree bit for bit.
+void CheckAgainstFromChars(std::string_view text, double number)
+{
+    if (!text.empty() && text[0] == '+')
+        text.remove_prefix(1);
+    double expected = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), expected);
+    if (error == std::errc())
+        Require(end == text.data() + text.size() &&
+                    std::memcmp(&number, &expected, sizeof number) == 0,
+                "numbers as from_chars");
+}
+
 void CheckReaders(std::string_view text, const RegionalFormat& format)
 {
-    if (const auto number = ReadNumber(text, format))
+    if (const auto number = ReadNumber(text, format)) {
         Require(std::isfinite(*number), "finite numbers");
+        if (format.DecimalSeparator == '.')
+            CheckAgainstFromChars(text, *number);
+    }
     if (const auto days = ReadDate(text, format))
         Require(*days == std::floor(*days) && std::fabs(*days) < 4e6, "dates are whole days");
 }
@@ -67,7 +87,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     const RegionalFormat& format = kFormats[data[0] % 3];
     const std::string_view text(reinterpret_cast<const char*>(data) + 1, size - 1);
-    CheckReaders(text, format);
+    for (std::size_t begin = 0; begin <= text.size();) {
+        const std::size_t end = std::min(text.find_first_of("\t\n", begin), text.size());
+        CheckReaders(TrimField(text.substr(begin, end - begin)), format);
+        begin = end + 1;
+    }
 
     std::FILE* file = std::fopen(InputPath().c_str(), "wb");
     Require(file != nullptr, "the input file can be written");
