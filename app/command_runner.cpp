@@ -1,0 +1,90 @@
+#include "command_runner.h"
+
+#include "errors.h"
+
+#include <QThread>
+
+namespace {
+
+class TPostingProgress : public TCommandProgress {
+public:
+    explicit TPostingProgress(TCommandRunner& runner, const std::atomic<bool>& cancel)
+        : FRunner(runner), FCancel(cancel) {}
+
+    void SetStatusText(const std::string& text) override
+    {
+        TCommandRunner* runner = &FRunner;
+        QMetaObject::invokeMethod(
+            runner, [runner, text = QString::fromStdString(text)] { emit runner->statusText(text); },
+            Qt::QueuedConnection);
+    }
+
+    void ProcessPendingMessages() override
+    {
+        if (FCancel)
+            throw ECancelled();
+    }
+
+private:
+    TCommandRunner& FRunner;
+    const std::atomic<bool>& FCancel;
+};
+
+} // namespace
+
+TCommandRunner::TCommandRunner(QObject* parent) : QObject(parent) {}
+
+TCommandRunner::~TCommandRunner()
+{
+    CancelAndWait();
+}
+
+void TCommandRunner::CancelAndWait()
+{
+    FCancel = true;
+    if (FWorker)
+        FWorker->wait();
+}
+
+bool TCommandRunner::Start(TWork work, TFailureHandler onFailure)
+{
+    if (FRunning)
+        return false;
+    FRunning = true;
+    FCancel = false;
+    FWorker.reset(QThread::create([this, work = std::move(work), onFailure = std::move(onFailure)] {
+        TPostingProgress progress(*this, FCancel);
+        TCompletion completion;
+        std::exception_ptr failure;
+        try {
+            completion = work(progress);
+        } catch (...) {
+            failure = std::current_exception();
+        }
+        QMetaObject::invokeMethod(
+            this, [this, completion, failure, onFailure] { Finish(completion, failure, onFailure); },
+            Qt::QueuedConnection);
+    }));
+    emit runningChanged(true);
+    FWorker->start();
+    return true;
+}
+
+void TCommandRunner::Finish(const TCompletion& completion, std::exception_ptr failure,
+                            const TFailureHandler& onFailure)
+{
+    FWorker->wait();
+    FWorker.reset();
+    if (!failure && completion) {
+        try {
+            completion();
+        } catch (...) {
+            failure = std::current_exception();
+        }
+    }
+    if (failure)
+        onFailure(failure);
+    FRunning = false;
+    emit runningChanged(false);
+    emit finished();
+}

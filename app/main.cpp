@@ -1,0 +1,28 @@
+// Start and end of the program: the image library first and last, the window in between.
+
+#include "error_report.h"
+#include "imagick.h"
+#include "tfm_main.h"
+#include "user_dialogs.h"
+
+#include <QApplication>
+#include <QFont>
+#include <QStringList>
+
+int main(int argc, char* argv[])
+{
+    ImagickSession imageLibrary;
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QString::fromLatin1(kApplicationTitle));
+    QApplication::setDesktopFileName(QStringLiteral("tulvo1d"));
+    // The forms were laid out for this 8-point font, which only Windows has.
+    QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
+
+    TQtDialogs dialogs;
+    Tfm_main window(dialogs);
+    window.show();
+    const QStringList arguments = QApplication::arguments();
+    if (arguments.size() > 1)
+        window.OpenDataFile(arguments.at(1)); // as if chosen in the open dialog
+    return QApplication::exec();
+}

@@ -1,0 +1,194 @@
+#include "tfm_main.h"
+
+#include "data_grid_model.h"
+#include "data_table.h"
+#include "error_report.h"
+#include "frm_gauss.h"
+#include "frm_morlet.h"
+#include "gui_thread_parameters.h"
+#include "oned_command.h"
+#include "regional_text.h"
+#include "tfm_about.h"
+#include "ui_frm_gauss.h"
+#include "ui_frm_morlet.h"
+#include "ui_tfm_main.h"
+
+#include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QLabel>
+#include <QMimeData>
+#include <QScreen>
+#include <QShortcut>
+
+Tfm_main::Tfm_main(TUserDialogs& dialogs, QWidget* parent)
+    : QMainWindow(parent), ui(std::make_unique<Ui::Tfm_main>()), FDialogs(dialogs),
+      mb(std::make_unique<TDataTable>())
+{
+    // The pictures and the manual live in this library; a static library must register them.
+    Q_INIT_RESOURCE(app);
+    ui->setupUi(this);
+    // The button lies under the page control, where the window's layout has always put it.
+    ui->btProcess->lower();
+    auto* aboutGap = new QWidget(ui->ToolBar1);
+    aboutGap->setFixedWidth(231);
+    ui->ToolBar1->insertWidget(ui->tbAbout, aboutGap);
+
+    FStatusPanel = new QLabel(ui->StatusBar1);
+    ui->StatusBar1->addWidget(FStatusPanel, 1);
+
+    frmGauss1 = new TfrmGauss(ui->pnWvParams);
+    frmMorlet1 = new TfrmMorlet(ui->pnWvParams);
+    ui->pnWvParams->layout()->addWidget(frmGauss1);
+    ui->pnWvParams->layout()->addWidget(frmMorlet1);
+    FControls = std::make_unique<TParameterControls>(TParameterWidgets{
+        ui->cbWavelet, ui->teWaveMaxScale, ui->teWaveMinScale, ui->teNumSteps, ui->cb_mscale,
+        ui->cbGaussZ, ui->rg_phase, ui->rg_steptp, ui->cb_palette, ui->cb_numcolors,
+        frmGauss1->ui->wvAlpha, frmMorlet1->ui->wvK0, frmMorlet1->ui->wvSIGMA});
+
+    FGridModel = new TDataGridModel(this);
+    ui->DBGrid1->setModel(FGridModel);
+
+    FormCreate();
+    ConnectCommands();
+}
+
+Tfm_main::~Tfm_main()
+{
+    FRunner.CancelAndWait();
+}
+
+void Tfm_main::FormCreate()
+{
+    FStepCaptions = ui->rg_steptp->Items();
+    ui->rg_steptp->setItemIndex(ssLogarithmic);
+    teWaveMaxScaleChange();
+    ui->page->setCurrentWidget(ui->tsParams);
+    ui->cbWavelet->setFocus();
+    PlaceOnScreen();
+    frmMorlet1->ui->wvK0->setText(QStringLiteral("6"));
+    frmMorlet1->ui->wvSIGMA->setText(QStringLiteral("1"));
+    frmGauss1->ui->wvAlpha->setText(RegionalNumberText(1.25));
+    cbWaveletChange();
+}
+
+void Tfm_main::PlaceOnScreen()
+{
+    const QRect screenArea = screen()->geometry();
+    const int width = screenArea.width() * 3 / 4;
+    const int height = screenArea.height() * 3 / 4;
+    resize(width, height);
+    move(screenArea.left() + (screenArea.width() - width) / 2,
+         screenArea.top() + (screenArea.height() - height) / 2);
+}
+
+void Tfm_main::ConnectCommands()
+{
+    connect(ui->tbReadData, &QAction::triggered, this, &Tfm_main::DoReadData);
+    connect(ui->tbTulvo1d, &QAction::triggered, this, &Tfm_main::DoTulvo1D);
+    connect(ui->btProcess, &QPushButton::clicked, this, &Tfm_main::DoTulvo1D);
+    connect(ui->tbTulvo2d, &QAction::triggered, this, &Tfm_main::tbTulvo2dClick);
+    connect(ui->tbSaveImage, &QAction::triggered, this, &Tfm_main::tbSaveImageClick);
+    connect(ui->tbAbout, &QAction::triggered, this, &Tfm_main::tbAboutClick);
+
+    for (TSpinEdit* scaleEdit : {ui->teWaveMaxScale, ui->teWaveMinScale, ui->teNumSteps}) {
+        connect(scaleEdit, &QSpinBox::valueChanged, this, &Tfm_main::teWaveMaxScaleChange);
+        connect(scaleEdit, &TSpinEdit::keyDown, this,
+                [this, scaleEdit](int key) { teWaveMaxScaleKeyDown(scaleEdit, key); });
+    }
+    connect(ui->cbWavelet, &QComboBox::currentIndexChanged, this, &Tfm_main::cbWaveletChange);
+    connect(ui->iImgScale, &QSlider::valueChanged, this, &Tfm_main::iImgScaleChange);
+
+    connect(&FRunner, &TCommandRunner::statusText, this, &Tfm_main::SetStatusText);
+    connect(&FRunner, &TCommandRunner::runningChanged, this,
+            [this](bool running) { SetCommandsEnabled(!running); });
+    connect(&FRunner, &TCommandRunner::finished, this, [this] {
+        if (FCloseWhenIdle)
+            close();
+    });
+    auto* cancel = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(cancel, &QShortcut::activated, this, &Tfm_main::CancelCommand);
+}
+
+void Tfm_main::SetCommandsEnabled(bool enabled)
+{
+    for (QAction* command : {ui->tbReadData, ui->tbTulvo1d, ui->tbTulvo2d, ui->tbSaveImage})
+        command->setEnabled(enabled);
+    ui->btProcess->setEnabled(enabled);
+}
+
+void Tfm_main::DoTulvo1D()
+{
+    StartAnalysis([](TParameterSource& parameters, TCommandProgress& progress,
+                     const TDataTable& table) {
+        return ::DoTulvo1D(table, parameters, progress).value_or(QImage());
+    });
+}
+
+// The 2-D analysis plugs in here, through StartAnalysis or FRunner.Start.
+void Tfm_main::tbTulvo2dClick() {}
+
+bool Tfm_main::StartAnalysis(TAnalysis analysis)
+{
+    TParameterSource* controls = FControls.get();
+    const TDataTable* table = mb.get();
+    return FRunner.Start(
+        [this, controls, table, analysis = std::move(analysis)](
+            TCommandProgress& progress) -> TCommandRunner::TCompletion {
+            TGuiThreadParameters parameters(*controls, *this, FRunner.CancelFlag());
+            QImage picture = analysis(parameters, progress, *table);
+            if (picture.isNull())
+                return {};
+            return [this, picture] { ShowResult(picture); };
+        },
+        [this](std::exception_ptr failure) { ReportFailure(failure); });
+}
+
+void Tfm_main::ReportFailure(std::exception_ptr failure)
+{
+    ShowDefaultErrorReport(FDialogs, this, failure);
+}
+
+void Tfm_main::tbAboutClick()
+{
+    Tfm_About about(this);
+    about.exec();
+}
+
+QString Tfm_main::StatusText() const
+{
+    return FStatusPanel->text();
+}
+
+void Tfm_main::SetStatusText(const QString& text)
+{
+    FStatusPanel->setText(text);
+}
+
+void Tfm_main::closeEvent(QCloseEvent* event)
+{
+    if (!FRunner.IsRunning()) {
+        event->accept();
+        return;
+    }
+    // Stop at the command's next checkpoint and close once it has wound up.
+    FCloseWhenIdle = true;
+    FRunner.Cancel();
+    event->ignore();
+}
+
+void Tfm_main::dragEnterEvent(QDragEnterEvent* event)
+{
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (!FRunner.IsRunning() && urls.size() == 1 && urls.constFirst().isLocalFile())
+        event->acceptProposedAction();
+}
+
+void Tfm_main::dropEvent(QDropEvent* event)
+{
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (urls.size() != 1 || !urls.constFirst().isLocalFile())
+        return;
+    event->acceptProposedAction();
+    OpenDataFile(urls.constFirst().toLocalFile());
+}

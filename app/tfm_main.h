@@ -1,0 +1,92 @@
+#pragma once
+// The main window: the parameter page, the data grid, the result view, the toolbar commands.
+// It is a thin shell: commands run through TCommandRunner on a worker thread and read the
+// parameters live through a TParameterSource that answers from the controls.
+
+#include "command_runner.h"
+#include "parameter_controls.h"
+
+#include <QImage>
+#include <QMainWindow>
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+
+namespace Ui { class Tfm_main; }
+class QLabel;
+class TDataGridModel;
+class TDataTable;
+class TfrmGauss;
+class TfrmMorlet;
+class TSpinEdit;
+class TUserDialogs;
+
+class Tfm_main : public QMainWindow {
+    Q_OBJECT
+public:
+    // An analysis of the loaded table; runs on the worker thread. A picture it returns is
+    // shown on the result page; a null picture leaves the result view as it is.
+    using TAnalysis =
+        std::function<QImage(TParameterSource&, TCommandProgress&, const TDataTable&)>;
+
+    explicit Tfm_main(TUserDialogs& dialogs, QWidget* parent = nullptr);
+    ~Tfm_main() override;
+
+    // --- commands (toolbar) ---
+    void DoReadData();
+    void OpenDataFile(const QString& fileName); // the load after the file was chosen
+    void DoTulvo1D();                           // tbTulvo1d and btProcess
+    void tbTulvo2dClick();
+    void tbSaveImageClick();
+    void tbAboutClick();
+
+    // Starts `analysis` on the worker thread unless a command runs (then false). Failures go
+    // to the default error report.
+    bool StartAnalysis(TAnalysis analysis);
+    // Stops the running command at its next checkpoint (Esc).
+    void CancelCommand() { FRunner.Cancel(); }
+
+    // --- result view ---
+    void ShowResult(QImage picture);
+    void iImgScaleChange();
+    void ClearResult();
+
+    // --- parameter rules ---
+    void teWaveMaxScaleChange();
+    void teWaveMaxScaleKeyDown(TSpinEdit* sender, int key);
+    void cbWaveletChange();
+
+    TParameterSource& Parameters() { return *FControls; } // GUI thread only
+    const TDataTable& Table() const { return *mb; }
+    const TCommandRunner& Runner() const { return FRunner; }
+    QString StatusText() const;
+    void SetStatusText(const QString& text);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    void FormCreate();
+    void ConnectCommands();
+    void PlaceOnScreen();
+    void SetCommandsEnabled(bool enabled);
+    void ReportFailure(std::exception_ptr failure);
+    void FinishLoad(const QString& fileName, const QImage& picture);
+    void FailLoad(std::exception_ptr failure);
+
+    std::unique_ptr<Ui::Tfm_main> ui;
+    TUserDialogs& FDialogs;
+    TfrmGauss* frmGauss1;
+    TfrmMorlet* frmMorlet1;
+    QLabel* FStatusPanel;
+    TDataGridModel* FGridModel;
+    std::unique_ptr<TParameterControls> FControls;
+    std::unique_ptr<TDataTable> mb;
+    QStringList FStepCaptions;
+    QString FOpenFileName = QStringLiteral("data.txt");
+    bool FCloseWhenIdle = false;
+    TCommandRunner FRunner; // last: it stops the worker before the table and controls go
+};

@@ -1,0 +1,54 @@
+// The result view and the export of the displayed picture.
+
+#include "tfm_main.h"
+
+#include "graphic_export.h"
+#include "result_image.h"
+#include "ui_tfm_main.h"
+#include "user_dialogs.h"
+
+#include <QApplication>
+
+void Tfm_main::ShowResult(QImage picture)
+{
+    ui->iResult->SetPicture(picture);
+    iImgScaleChange();
+}
+
+void Tfm_main::iImgScaleChange()
+{
+    const int position = ui->iImgScale->value();
+    const int maximum = ui->iImgScale->maximum();
+    if (position == maximum) {
+        ui->iResult->SetAutoSize(true);
+        return;
+    }
+    ui->iResult->SetAutoSize(false);
+    ui->iResult->resize(ZoomedSize(ui->iResult->Picture().size(), position, maximum));
+}
+
+void Tfm_main::ClearResult()
+{
+    ShowResult(QImage());
+    SetStatusText({});
+}
+
+void Tfm_main::tbSaveImageClick()
+{
+    const QImage picture = ui->iResult->Picture();
+    if (FRunner.IsRunning() || picture.isNull())
+        return;
+    const QString target = FDialogs.GetSaveFileName(this, SaveDialogSpec(FOpenFileName));
+    if (target.isEmpty())
+        return;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    FRunner.Start(
+        [picture, target](TCommandProgress&) -> TCommandRunner::TCompletion {
+            ExportGraphic(picture, target);
+            return [] { QApplication::restoreOverrideCursor(); };
+        },
+        [this](std::exception_ptr failure) {
+            QApplication::restoreOverrideCursor();
+            ReportFailure(failure);
+        });
+}

@@ -1,0 +1,39 @@
+#include "user_dialogs.h"
+
+#include <QFileDialog>
+
+namespace {
+
+QString RunFileDialog(QWidget* parent, const TFileDialogSpec& spec, QFileDialog::AcceptMode mode)
+{
+    QFileDialog dialog(parent, spec.Title);
+    dialog.setAcceptMode(mode);
+    dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
+                                                        : QFileDialog::AnyFile);
+    dialog.setNameFilters(spec.Filters);
+    dialog.setDefaultSuffix(spec.DefaultSuffix);
+    dialog.selectFile(spec.InitialFile);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
+}
+
+} // namespace
+
+void TQtDialogs::ShowError(QWidget* parent, const QString& title, const QString& text,
+                           QMessageBox::StandardButton button)
+{
+    QMessageBox box(QMessageBox::Critical, title, text, button, parent);
+    box.exec();
+}
+
+QString TQtDialogs::GetOpenFileName(QWidget* parent, const TFileDialogSpec& spec)
+{
+    return RunFileDialog(parent, spec, QFileDialog::AcceptOpen);
+}
+
+QString TQtDialogs::GetSaveFileName(QWidget* parent, const TFileDialogSpec& spec)
+{
+    // Qt's save dialog asks before overwriting and refuses a folder that does not exist.
+    return RunFileDialog(parent, spec, QFileDialog::AcceptSave);
+}

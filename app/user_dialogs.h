@@ -1,0 +1,36 @@
+#pragma once
+// Every message box and file dialog of the window goes through this interface, so that the
+// window tests can answer them without a person at the screen.
+
+#include <QMessageBox>
+#include <QString>
+#include <QStringList>
+
+class QWidget;
+
+struct TFileDialogSpec {
+    QString Title;
+    QStringList Filters;   // "Text files (*.txt)" style, the first one selected
+    QString DefaultSuffix; // without the point
+    QString InitialFile;   // proposed name, with or without a folder
+};
+
+class TUserDialogs {
+public:
+    virtual ~TUserDialogs() = default;
+    // A box with the error icon and a single button; returns when the user closed it.
+    virtual void ShowError(QWidget* parent, const QString& title, const QString& text,
+                           QMessageBox::StandardButton button) = 0;
+    // The chosen file, or an empty text when the user cancelled.
+    virtual QString GetOpenFileName(QWidget* parent, const TFileDialogSpec& spec) = 0;
+    virtual QString GetSaveFileName(QWidget* parent, const TFileDialogSpec& spec) = 0;
+};
+
+// The real boxes and dialogs.
+class TQtDialogs : public TUserDialogs {
+public:
+    void ShowError(QWidget* parent, const QString& title, const QString& text,
+                   QMessageBox::StandardButton button) override;
+    QString GetOpenFileName(QWidget* parent, const TFileDialogSpec& spec) override;
+    QString GetSaveFileName(QWidget* parent, const TFileDialogSpec& spec) override;
+};
