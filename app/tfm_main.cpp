@@ -7,15 +7,19 @@
 #include "frm_morlet.h"
 #include "gui_thread_parameters.h"
 #include "oned_command.h"
+#include "output_directory.h"
 #include "regional_text.h"
 #include "tfm_about.h"
+#include "twod_command.h"
 #include "ui_frm_gauss.h"
 #include "ui_frm_morlet.h"
 #include "ui_tfm_main.h"
+#include "user_dialogs.h"
 
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFile>
 #include <QLabel>
 #include <QMimeData>
 #include <QScreen>
@@ -119,14 +123,27 @@ void Tfm_main::SetCommandsEnabled(bool enabled)
 
 void Tfm_main::DoTulvo1D()
 {
-    StartAnalysis([](TParameterSource& parameters, TCommandProgress& progress,
-                     const TDataTable& table) {
-        return ::DoTulvo1D(table, parameters, progress).value_or(QImage());
+    StartAnalysis([this](TParameterSource& parameters, TCommandProgress& progress,
+                         const TDataTable& table) -> TCommandRunner::TCompletion {
+        std::optional<QImage> picture = ::DoTulvo1D(table, parameters, progress);
+        if (!picture)
+            return {};
+        return [this, picture = std::move(*picture)] { ShowResult(picture); };
     });
 }
 
-// The 2-D analysis plugs in here, through StartAnalysis or FRunner.Start.
-void Tfm_main::tbTulvo2dClick() {}
+void Tfm_main::tbTulvo2dClick()
+{
+    const std::string folder = OutputDirectory();
+    StartAnalysis([this, folder](TParameterSource& parameters, TCommandProgress& progress,
+                                 const TDataTable& table) -> TCommandRunner::TCompletion {
+        const std::optional<TTwoDResult> result = DoTulvo2D(table, folder, parameters, progress);
+        if (!result)
+            return {};
+        const QString tiff = QFile::decodeName(result->TiffPath.c_str());
+        return [this, tiff] { FDialogs.OpenDocument(tiff); };
+    });
+}
 
 bool Tfm_main::StartAnalysis(TAnalysis analysis)
 {
@@ -136,10 +153,7 @@ bool Tfm_main::StartAnalysis(TAnalysis analysis)
         [this, controls, table, analysis = std::move(analysis)](
             TCommandProgress& progress) -> TCommandRunner::TCompletion {
             TGuiThreadParameters parameters(*controls, *this, FRunner.CancelFlag());
-            QImage picture = analysis(parameters, progress, *table);
-            if (picture.isNull())
-                return {};
-            return [this, picture] { ShowResult(picture); };
+            return analysis(parameters, progress, *table);
         },
         [this](std::exception_ptr failure) { ReportFailure(failure); });
 }

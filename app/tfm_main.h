@@ -25,10 +25,10 @@ class TUserDialogs;
 class Tfm_main : public QMainWindow {
     Q_OBJECT
 public:
-    // An analysis of the loaded table; runs on the worker thread. A picture it returns is
-    // shown on the result page; a null picture leaves the result view as it is.
-    using TAnalysis =
-        std::function<QImage(TParameterSource&, TCommandProgress&, const TDataTable&)>;
+    // An analysis of the loaded table; runs on the worker thread. The completion it returns
+    // (it may be empty) runs on the GUI thread afterwards.
+    using TAnalysis = std::function<TCommandRunner::TCompletion(
+        TParameterSource&, TCommandProgress&, const TDataTable&)>;
 
     explicit Tfm_main(TUserDialogs& dialogs, QWidget* parent = nullptr);
     ~Tfm_main() override;

@@ -1,6 +1,8 @@
 #include "user_dialogs.h"
 
+#include <QDesktopServices>
 #include <QFileDialog>
+#include <QUrl>
 
 namespace {
 
@@ -36,4 +38,9 @@ QString TQtDialogs::GetSaveFileName(QWidget* parent, const TFileDialogSpec& spec
 {
     // Qt's save dialog asks before overwriting and refuses a folder that does not exist.
     return RunFileDialog(parent, spec, QFileDialog::AcceptSave);
+}
+
+void TQtDialogs::OpenDocument(const QString& path)
+{
+    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }

@@ -1,6 +1,6 @@
 #pragma once
-// Every message box and file dialog of the window goes through this interface, so that the
-// window tests can answer them without a person at the screen.
+// Every message box, file dialog and hand-over to the desktop goes through this interface, so
+// that the window tests can answer them without a person at the screen.
 
 #include <QMessageBox>
 #include <QString>
@@ -24,6 +24,8 @@ public:
     // The chosen file, or an empty text when the user cancelled.
     virtual QString GetOpenFileName(QWidget* parent, const TFileDialogSpec& spec) = 0;
     virtual QString GetSaveFileName(QWidget* parent, const TFileDialogSpec& spec) = 0;
+    // Has the desktop show the file with its default viewer; whether it could is not known.
+    virtual void OpenDocument(const QString& path) = 0;
 };
 
 // The real boxes and dialogs.
@@ -33,4 +35,5 @@ public:
                    QMessageBox::StandardButton button) override;
     QString GetOpenFileName(QWidget* parent, const TFileDialogSpec& spec) override;
     QString GetSaveFileName(QWidget* parent, const TFileDialogSpec& spec) override;
+    void OpenDocument(const QString& path) override;
 };
