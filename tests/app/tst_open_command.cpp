@@ -10,6 +10,7 @@
 #include <QAbstractItemModel>
 #include <QFile>
 #include <QFileInfo>
+#include <QMimeData>
 #include <QTableView>
 #include <QTemporaryDir>
 
@@ -68,6 +69,7 @@ private slots:
     void imageBecomesGreyTableAndPicture();
     void statusShowsTheLineCountsWhileLoading();
     void escapeStopsALoadAndClosesTheTable();
+    void droppedFileIsOpened();
 };
 
 void TestOpenCommand::asksWithTheOpenDialog()
@@ -190,6 +192,20 @@ void TestOpenCommand::escapeStopsALoadAndClosesTheTable()
     QVERIFY(Dialogs.Boxes.isEmpty());
     QVERIFY(!window.Table().IsOpen());
     QCOMPARE(Control<QTableView>(window, "DBGrid1")->model()->rowCount(), 0);
+}
+
+void TestOpenCommand::droppedFileIsOpened()
+{
+    Tfm_main window(Dialogs);
+    QMimeData dragged;
+    dragged.setUrls({QUrl::fromLocalFile(Fixture("no_header.txt"))});
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &dragged, Qt::LeftButton, {});
+    QApplication::sendEvent(&window, &enter);
+    QVERIFY(enter.isAccepted());
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &dragged, Qt::LeftButton, {});
+    QVERIFY(RunToEnd(window, [&] { QApplication::sendEvent(&window, &drop); }));
+    QVERIFY(Dialogs.OpenRequests.isEmpty());
+    QCOMPARE(window.Table().ColumnName(0), std::string("V0000"));
 }
 
 TULVO_WINDOW_TEST_MAIN(TestOpenCommand)
