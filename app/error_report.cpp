@@ -22,20 +22,14 @@ TFailure DescribeFailure(std::exception_ptr failure)
     }
 }
 
-QString WithFullStop(const QString& message)
-{
-    if (!message.isEmpty() && message.back().unicode() > u'.')
-        return message + u'.';
-    return message;
-}
-
 void ShowDefaultErrorReport(TUserDialogs& dialogs, QWidget* parent, std::exception_ptr failure)
 {
     const TFailure described = DescribeFailure(failure);
     if (described.Cancelled)
         return;
     dialogs.ShowError(parent, QString::fromLatin1(kApplicationTitle),
-                      WithFullStop(described.Message), QMessageBox::Ok);
+                      QString::fromStdString(WithFullStop(described.Message.toStdString())),
+                      QMessageBox::Ok);
 }
 
 void ShowLoadErrorBox(TUserDialogs& dialogs, QWidget* parent, const TFailure& failure)

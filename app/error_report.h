@@ -20,11 +20,8 @@ struct TFailure {
 
 TFailure DescribeFailure(std::exception_ptr failure);
 
-// The message as the default report shows it: a full stop is added unless the last character
-// is already "." or one before it in the character table.
-QString WithFullStop(const QString& message);
-
-// Box titled "1d Tulvo", error icon, "OK". A cancellation shows nothing.
+// Box titled "1d Tulvo", error icon, "OK", the message with a full stop (WithFullStop).
+// A cancellation shows nothing.
 void ShowDefaultErrorReport(TUserDialogs& dialogs, QWidget* parent, std::exception_ptr failure);
 
 // Box of the open command: titled "Error", error icon, "Cancel", message + "(" + kind + ")".

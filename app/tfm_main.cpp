@@ -17,6 +17,7 @@
 #include "user_dialogs.h"
 
 #include <QCloseEvent>
+#include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFile>
@@ -24,6 +25,7 @@
 #include <QMimeData>
 #include <QScreen>
 #include <QShortcut>
+#include <QToolButton>
 
 Tfm_main::Tfm_main(TUserDialogs& dialogs, QWidget* parent)
     : QMainWindow(parent), ui(std::make_unique<Ui::Tfm_main>()), FDialogs(dialogs),
@@ -40,6 +42,12 @@ Tfm_main::Tfm_main(TUserDialogs& dialogs, QWidget* parent)
 
     FStatusPanel = new QLabel(ui->StatusBar1);
     ui->StatusBar1->addWidget(FStatusPanel, 1);
+    // Shown while a command runs: the same as Esc, for those who do not know it.
+    FCancelButton = new QToolButton(ui->StatusBar1);
+    FCancelButton->setText(QStringLiteral("Отмена"));
+    FCancelButton->setToolTip(QStringLiteral("Stop the running command (Esc)"));
+    FCancelButton->hide();
+    ui->StatusBar1->addPermanentWidget(FCancelButton);
 
     frmGauss1 = new TfrmGauss(ui->pnWvParams);
     frmMorlet1 = new TfrmMorlet(ui->pnWvParams);
@@ -112,6 +120,7 @@ void Tfm_main::ConnectCommands()
     });
     auto* cancel = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(cancel, &QShortcut::activated, this, &Tfm_main::CancelCommand);
+    connect(FCancelButton, &QToolButton::clicked, this, &Tfm_main::CancelCommand);
 }
 
 void Tfm_main::SetCommandsEnabled(bool enabled)
@@ -119,6 +128,7 @@ void Tfm_main::SetCommandsEnabled(bool enabled)
     for (QAction* command : {ui->tbReadData, ui->tbTulvo1d, ui->tbTulvo2d, ui->tbSaveImage})
         command->setEnabled(enabled);
     ui->btProcess->setEnabled(enabled);
+    FCancelButton->setVisible(!enabled);
 }
 
 void Tfm_main::DoTulvo1D()
@@ -141,7 +151,11 @@ void Tfm_main::tbTulvo2dClick()
         if (!result)
             return {};
         const QString tiff = QFile::decodeName(result->TiffPath.c_str());
-        return [this, tiff] { FDialogs.OpenDocument(tiff); };
+        return [this, tiff] {
+            if (OutputDirectoryIsElsewhere())
+                SetStatusText(QStringLiteral("O'k  ") + QDir::toNativeSeparators(tiff));
+            FDialogs.OpenDocument(tiff);
+        };
     });
 }
 
@@ -160,6 +174,8 @@ bool Tfm_main::StartAnalysis(TAnalysis analysis)
 
 void Tfm_main::ReportFailure(std::exception_ptr failure)
 {
+    if (DescribeFailure(failure).Cancelled)
+        SetStatusText(QStringLiteral("Cancelled"));
     ShowDefaultErrorReport(FDialogs, this, failure);
 }
 

@@ -15,6 +15,7 @@
 
 namespace Ui { class Tfm_main; }
 class QLabel;
+class QToolButton;
 class TDataGridModel;
 class TDataTable;
 class TfrmGauss;
@@ -82,6 +83,7 @@ private:
     TfrmGauss* frmGauss1;
     TfrmMorlet* frmMorlet1;
     QLabel* FStatusPanel;
+    QToolButton* FCancelButton;
     TDataGridModel* FGridModel;
     std::unique_ptr<TParameterControls> FControls;
     std::unique_ptr<TDataTable> mb;

@@ -3,11 +3,13 @@
 #include "tfm_main.h"
 
 #include "graphic_export.h"
+#include "picture_export.h"
 #include "result_image.h"
 #include "ui_tfm_main.h"
 #include "user_dialogs.h"
 
 #include <QApplication>
+#include <QFile>
 
 void Tfm_main::ShowResult(QImage picture)
 {
@@ -44,7 +46,7 @@ void Tfm_main::tbSaveImageClick()
     QApplication::setOverrideCursor(Qt::WaitCursor);
     FRunner.Start(
         [picture, target](TCommandProgress&) -> TCommandRunner::TCompletion {
-            ExportGraphic(picture, target);
+            ExportGraphic(picture, QFile::encodeName(target).toStdString());
             return [] { QApplication::restoreOverrideCursor(); };
         },
         [this](std::exception_ptr failure) {

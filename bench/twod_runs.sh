@@ -4,7 +4,7 @@
 # Usage: bench/twod_runs.sh [build-dir]
 set -euo pipefail
 build=${1:-build}
-cli="$build/cli/tulvo1d-cli"
+cli="$build/bin/tulvo1d-cli"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 

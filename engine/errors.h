@@ -39,11 +39,11 @@ public:
     explicit EConvertError(const std::string& message) : TulvoError(message, "EConvertError") {}
 };
 
-// How the default error report words a failure: the message with a full stop added unless its
-// last character is "." or one before it in the character table.
+// How the default error report words a failure: the message with a full stop added when its
+// last character comes after "." in the character table; an empty message stays empty.
 inline std::string WithFullStop(const std::string& message)
 {
-    if (!message.empty() && static_cast<unsigned char>(message.back()) <= '.')
+    if (message.empty() || static_cast<unsigned char>(message.back()) <= '.')
         return message;
     return message + ".";
 }

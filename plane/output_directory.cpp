@@ -5,12 +5,25 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+namespace {
+
+bool ProgramDirectoryIsWritable()
+{
+    return QFileInfo(QCoreApplication::applicationDirPath()).isWritable();
+}
+
+} // namespace
+
 std::string OutputDirectory()
 {
     QString dir = QCoreApplication::applicationDirPath();
-    if (!QFileInfo(dir).isWritable()) {
-        dir = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    if (!ProgramDirectoryIsWritable()) {
+        // A fixed folder name: the window and the batch tool must agree on it.
+        dir = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+              QStringLiteral("/tulvo1d");
         QDir().mkpath(dir);
     }
     return QDir::toNativeSeparators(QDir(dir).absolutePath() + QLatin1Char('/')).toStdString();
 }
+
+bool OutputDirectoryIsElsewhere() { return !ProgramDirectoryIsWritable(); }

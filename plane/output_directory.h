@@ -7,3 +7,7 @@
 
 // The directory, created if needed, ending in a path separator. Needs a QCoreApplication.
 std::string OutputDirectory();
+
+// True when OutputDirectory() is not the program's own directory, so the user must be told
+// where the results went.
+bool OutputDirectoryIsElsewhere();

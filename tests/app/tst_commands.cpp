@@ -3,11 +3,14 @@
 
 #include "answering_dialogs.h"
 #include "error_report.h"
+#include "errors.h"
 #include "result_image.h"
 #include "spin_edit.h"
 #include "window_driver.h"
 
 #include <QAction>
+#include <QStatusBar>
+#include <QToolButton>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QComboBox>
@@ -78,7 +81,7 @@ void TestCommands::fullStopRule()
 {
     QFETCH(QString, message);
     QFETCH(QString, shown);
-    QCOMPARE(WithFullStop(message), shown);
+    QCOMPARE(QString::fromStdString(WithFullStop(message.toStdString())), shown);
 }
 
 void TestCommands::oneDimensionalRunShowsItsPicture()
@@ -181,6 +184,17 @@ void TestCommands::escapeCancelsSilently()
     }));
     QVERIFY(Dialogs.Boxes.isEmpty());
     QVERIFY(!completed);
+    QCOMPARE(window.StatusText(), u"Cancelled"_qs);
+
+    // The status bar's button does the same.
+    QVERIFY(RunToEnd(window, [&] {
+        window.StartAnalysis(WaitForCancel(completed));
+        auto* button = window.statusBar()->findChild<QToolButton*>();
+        QVERIFY(button && button->isVisible());
+        button->click();
+    }));
+    QVERIFY(!completed);
+    QVERIFY(!window.statusBar()->findChild<QToolButton*>()->isVisible());
 }
 
 void TestCommands::otherCommandsAreRefusedWhileOneRuns()
