@@ -3,6 +3,7 @@
 #include <QLocale>
 
 #include <algorithm>
+#include <cctype>
 #include <QString>
 
 namespace {
@@ -36,8 +37,11 @@ void ReadDateFormat(const QString& dateFormat, RegionalFormat& format)
     qsizetype at = std::min({day, month, year});
     while (at < dateFormat.size() && IsFieldLetter(dateFormat[at]))
         ++at;
+    // Only punctuation can separate numeric fields: formats that spell the month out
+    // ("d MMM yyyy" of the C locale) keep the point.
     char separator = 0;
-    if (at < dateFormat.size() && AsAsciiChar(QString(dateFormat[at]), separator))
+    if (at < dateFormat.size() && AsAsciiChar(QString(dateFormat[at]), separator) &&
+        std::ispunct(static_cast<unsigned char>(separator)))
         format.DateSeparator = separator;
 }
 

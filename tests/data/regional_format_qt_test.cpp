@@ -37,6 +37,11 @@ TEST(RegionalFormatFromLocale, FallsBackWhereOneAsciiCharacterCannotSay)
     // Arabic in Egypt writes its decimal separator as U+066B.
     const RegionalFormat format = RegionalFormatFromLocale(QLocale(QLocale::Arabic, QLocale::Egypt));
     EXPECT_EQ(format.DecimalSeparator, '.');
+
+    // The C locale spells the month out ("d MMM yyyy"): numeric dates keep the point.
+    const RegionalFormat c = RegionalFormatFromLocale(QLocale::c());
+    EXPECT_EQ(c.DateSeparator, '.');
+    EXPECT_EQ(c.DateOrder, doDayMonthYear);
 }
 
 } // namespace
