@@ -138,7 +138,10 @@ void Tfm_main::DoTulvo1D()
         std::optional<QImage> picture = ::DoTulvo1D(table, parameters, progress);
         if (!picture)
             return {};
-        return [this, picture = std::move(*picture)] { ShowResult(picture); };
+        return [this, picture = std::move(*picture)] {
+            ShowResult(picture);
+            ui->page->setCurrentWidget(ui->tsResult); // the user wants to see it now
+        };
     });
 }
 

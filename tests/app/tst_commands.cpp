@@ -9,6 +9,7 @@
 #include "window_driver.h"
 
 #include <QAction>
+#include <QTabWidget>
 #include <QStatusBar>
 #include <QToolButton>
 #include <QFileInfo>
@@ -94,6 +95,7 @@ void TestCommands::oneDimensionalRunShowsItsPicture()
     QVERIFY(Dialogs.Boxes.isEmpty());
     QVERIFY(!Control<TResultImage>(window, "iResult")->Picture().isNull());
     QCOMPARE(window.StatusText(), u"O'k"_qs);
+    QCOMPARE(Control<QTabWidget>(window, "page")->currentWidget()->objectName(), u"tsResult"_qs);
 }
 
 void TestCommands::conversionFailureStopsTheCommand_data()
