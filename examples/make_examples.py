@@ -8,6 +8,8 @@ import datetime
 import math
 import pathlib
 import random
+import struct
+import zlib
 
 HERE = pathlib.Path(__file__).resolve().parent
 
@@ -44,11 +46,37 @@ def signals(rng):
     return lines
 
 
+def texture_png():
+    """A 256 x 256 grey picture for the 2-D mode: stripes of two periods and directions, a
+    ring and a bright square with sharp edges, written as an 8-bit grey PNG."""
+    size = 256
+    rows = []
+    for y in range(size):
+        row = bytearray()
+        for x in range(size):
+            v = 100 + 40 * math.sin(2 * math.pi * x / (24 if y < 128 else 9))
+            v += 30 * math.sin(2 * math.pi * (x + y) / 40)
+            r = math.hypot(x - 180, y - 80)
+            v += 60 * math.exp(-((r - 40) / 6) ** 2)
+            if 40 <= x < 100 and 150 <= y < 210:
+                v += 70
+            row.append(max(0, min(255, round(v))))
+        rows.append(b"\0" + bytes(row))
+
+    def chunk(kind, data):
+        return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data))
+
+    header = struct.pack(">IIBBBBB", size, size, 8, 0, 0, 0, 0)
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) +
+            chunk(b"IDAT", zlib.compress(b"".join(rows), 9)) + chunk(b"IEND", b""))
+
+
 def main():
     rng = random.Random(1)
     for name, lines in (("daily_weather.txt", daily_weather(rng)),
                         ("signals.txt", signals(rng))):
         (HERE / name).write_text("\n".join(lines) + "\n", encoding="ascii")
+    (HERE / "texture.png").write_bytes(texture_png())
 
 
 if __name__ == "__main__":
