@@ -8,11 +8,6 @@ constexpr long double kTwoPi = 6.283185307179586476925286766559005768L;
 
 double CArg(TComplex Z) { return std::atan2(Z.Im, Z.Re); }
 
-TComplex CMul(TComplex A, TComplex B)
-{
-    return {A.Re * B.Re - A.Im * B.Im, A.Re * B.Im + A.Im * B.Re};
-}
-
 TComplex CLn(TComplex Z)
 {
     return {0.5 * std::log(Z.Re * Z.Re + Z.Im * Z.Im), std::atan2(Z.Im, Z.Re)};

@@ -12,7 +12,11 @@ struct TComplex {
 // atan2(Z.Im, Z.Re): in [-pi, pi], 0 for Z = 0.
 double CArg(TComplex Z);
 
-TComplex CMul(TComplex A, TComplex B);
+// Inline: it runs once per bin and scale in every transform.
+inline TComplex CMul(TComplex A, TComplex B)
+{
+    return {A.Re * B.Re - A.Im * B.Im, A.Re * B.Im + A.Im * B.Re};
+}
 
 // Principal natural logarithm; Z = 0 divides by zero.
 TComplex CLn(TComplex Z);

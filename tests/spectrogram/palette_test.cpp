@@ -1,6 +1,9 @@
 #include "palette.h"
 
+#include <cmath>
 #include <gtest/gtest.h>
+#include <limits>
+#include <random>
 
 namespace {
 
@@ -46,6 +49,29 @@ TEST(ColorIndex, BinsRoundHalvesToEven)
     };
     for (const auto& [x, want] : cases)
         EXPECT_EQ(ColorIndex(x), want) << "x * 64 = " << x * 64;
+}
+
+// The reference rule written plainly: x * 64 rounded half to even by the FPU, minus 1,
+// clamped. Checked at every bin edge and one ulp either side, and at random values.
+TEST(ColorIndex, AgreesWithThePlainRuleEverywhere)
+{
+    auto reference = [](double x) {
+        const long double k = std::nearbyint(static_cast<long double>(x) * 64) - 1;
+        return !(k > 0) ? 0 : k > 63 ? 63 : static_cast<int>(k);
+    };
+    std::vector<double> xs = {-1e300, -0.0, 0.0, 1e-320, 1, 1.5, 1e300,
+                              std::numeric_limits<double>::infinity(),
+                              std::numeric_limits<double>::quiet_NaN()};
+    for (int half = -2; half <= 140; ++half) {
+        const double edge = half / 128.0;
+        xs.insert(xs.end(), {std::nextafter(edge, -1.0), edge, std::nextafter(edge, 2.0)});
+    }
+    std::mt19937_64 random(7);
+    std::uniform_real_distribution<double> unit(-0.1, 1.1);
+    for (int i = 0; i < 100000; ++i)
+        xs.push_back(unit(random));
+    for (double x : xs)
+        ASSERT_EQ(ColorIndex(x), reference(x)) << "x = " << x;
 }
 
 TEST(QuantisedPalette, RunsTakeTheColourOfTheirFirstEntry)
