@@ -9,21 +9,18 @@
 
 namespace {
 
-// Below this many rows a thread costs more than it saves.
-constexpr std::size_t kRowsPerThreadAtLeast = 4;
-
-std::size_t ShareCount(std::size_t count)
+std::size_t ShareCount(std::size_t count, std::size_t leastPerShare)
 {
     const std::size_t cores = std::max(1u, std::thread::hardware_concurrency());
-    return std::clamp<std::size_t>(count / kRowsPerThreadAtLeast, 1, cores);
+    return std::clamp<std::size_t>(count / std::max<std::size_t>(leastPerShare, 1), 1, cores);
 }
 
 } // namespace
 
-void ForEachRowRange(std::size_t count,
+void ForEachRowRange(std::size_t count, std::size_t leastPerShare,
                      const std::function<void(std::size_t begin, std::size_t end)>& work)
 {
-    const std::size_t shares = ShareCount(count);
+    const std::size_t shares = ShareCount(count, leastPerShare);
     if (shares == 1) {
         work(0, count);
         return;

@@ -7,6 +7,7 @@
 #include <functional>
 
 // Calls work(begin, end) for consecutive ranges covering 0..count - 1, at most one range per
-// core, in parallel; returns when all are done.
-void ForEachRowRange(std::size_t count,
+// core and none shorter than `leastPerShare` (a thread costs more than that much work), in
+// parallel; returns when all are done.
+void ForEachRowRange(std::size_t count, std::size_t leastPerShare,
                      const std::function<void(std::size_t begin, std::size_t end)>& work);

@@ -1,6 +1,9 @@
 #include "stats.h"
 
+#include "parallel_rows.h"
+
 #include <cmath>
+#include <mutex>
 
 namespace {
 
@@ -8,6 +11,10 @@ namespace {
 constexpr long double kMaxSentinel = -1.1e4932L;
 constexpr long double kMinSentinel = 1.1e4932L;
 constexpr long double kRangeGuard = 1e-100L;
+
+// Element-wise passes and extremes do not depend on the order of the elements, so they are
+// shared between the cores; sums are not (their rounding depends on the order).
+constexpr std::size_t kLeastElementsPerShare = 1 << 16;
 
 long double Guarded(long double divisor)
 {
@@ -25,20 +32,48 @@ struct Extremes {
         if (v < lo)
             lo = v;
     }
+    void Add(const Extremes& other)
+    {
+        Add(other.hi);
+        Add(other.lo);
+    }
 };
+
+template <typename Work>
+void ForEachElement(DoubleView V, const Work& work)
+{
+    ForEachRowRange(V.size, kLeastElementsPerShare, [&](std::size_t begin, std::size_t end) {
+        for (std::size_t i = begin; i < end; ++i)
+            work(V[i]);
+    });
+}
+
+// The extremes after `transform` has replaced each element (identity by default).
+template <typename Transform>
+Extremes TransformAndFindExtremes(DoubleView V, const Transform& transform)
+{
+    Extremes all;
+    std::mutex lock;
+    ForEachRowRange(V.size, kLeastElementsPerShare, [&](std::size_t begin, std::size_t end) {
+        Extremes share;
+        for (std::size_t i = begin; i < end; ++i) {
+            transform(V[i]);
+            share.Add(V[i]);
+        }
+        const std::lock_guard<std::mutex> guard(lock);
+        all.Add(share);
+    });
+    return all;
+}
 
 Extremes ExtremesOf(DoubleView V)
 {
-    Extremes e;
-    for (std::size_t i = 0; i < V.size; ++i)
-        e.Add(V[i]);
-    return e;
+    return TransformAndFindExtremes(V, [](double&) {});
 }
 
 void Rescale(DoubleView V, long double lo, long double range)
 {
-    for (std::size_t i = 0; i < V.size; ++i)
-        V[i] = static_cast<double>((V[i] - lo) / range);
+    ForEachElement(V, [&](double& v) { v = static_cast<double>((v - lo) / range); });
 }
 
 } // namespace
@@ -78,20 +113,17 @@ void NormalizeLog(DoubleView V)
 {
     const Extremes e = ExtremesOf(V);
     const long double r = Guarded(e.hi - e.lo);
-    for (std::size_t i = 0; i < V.size; ++i) {
-        const double u = static_cast<double>((V[i] - e.lo) / r);
-        V[i] = u <= 1e-100 ? 0.0 : std::log(u);
-    }
+    ForEachElement(V, [&](double& v) {
+        const double u = static_cast<double>((v - e.lo) / r);
+        v = u <= 1e-100 ? 0.0 : std::log(u);
+    });
 }
 
 void NormalizeStdDev(DoubleView V)
 {
     const long double s = Guarded(SeriesStats(V).StdDev);
-    Extremes e;
-    for (std::size_t i = 0; i < V.size; ++i) {
-        V[i] = static_cast<double>(V[i] / s);
-        e.Add(V[i]);
-    }
+    const Extremes e =
+        TransformAndFindExtremes(V, [&](double& v) { v = static_cast<double>(v / s); });
     Rescale(V, e.lo, Guarded(e.hi - e.lo));
 }
 
@@ -101,10 +133,11 @@ void ClipNormalize(DoubleView V, long double K)
     const long double hi = std::fmin(S.Mean + K * S.StdDev, S.MaxValue);
     const long double lo = std::fmax(S.Mean - K * S.StdDev, S.MinValue);
     const long double r = Guarded(hi - lo);
-    for (std::size_t i = 0; i < V.size; ++i) {
-        double v = V[i];
-        v = static_cast<double>(std::fmin(static_cast<long double>(v), hi));
-        v = static_cast<double>(std::fmax(static_cast<long double>(v), lo));
-        V[i] = static_cast<double>((v - lo) / r);
-    }
+    ForEachElement(V, [&](double& element) {
+        // The smaller, then the larger, each stored as a double, as fmin and fmax would.
+        double v = element;
+        v = static_cast<double>(v < hi ? static_cast<long double>(v) : hi);
+        v = static_cast<double>(v > lo ? static_cast<long double>(v) : lo);
+        element = static_cast<double>((v - lo) / r);
+    });
 }

@@ -101,7 +101,7 @@ void WaveletTransform1D(const T1WaveTransformer& Transformer, int Steps, const T
     for (std::size_t j = 0; j < n; ++j)
         spectrum[j] = {Series[j], 0.0};
     Transformer.ForwardFFT(spectrum.get());
-    ForEachRowRange(grid.size(), [&](std::size_t begin, std::size_t end) {
+    ForEachRowRange(grid.size(), 4, [&](std::size_t begin, std::size_t end) {
         ComplexBuffer buf = Transformer.NewBuffer();
         for (std::size_t k = begin; k < end; ++k)
             FilterSpectrumRow(Transformer, Wave, spectrum.get(), grid[k], L1Norm, Phase,

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <gtest/gtest.h>
+#include <random>
 
 namespace {
 
@@ -67,6 +68,74 @@ TEST(Normalisations, ClipLimitsOfTheQuotedExample)
     // hi = Mean + 1.5 StdDev = 87.2971...: 1 / hi is the second value.
     EXPECT_NEAR(v[1], 1.0 / 87.29714, 1e-7);
     EXPECT_EQ(v[4], 1.0);
+}
+
+// The rules written out sequentially, element by element, in extended precision: large arrays
+// are shared between the cores and must still give exactly these values.
+struct TReference {
+    static void MinMaxLike(std::vector<double>& v, bool log)
+    {
+        long double hi = -1.1e4932L, lo = 1.1e4932L;
+        for (double x : v) {
+            hi = std::fmax(hi, static_cast<long double>(x));
+            lo = std::fmin(lo, static_cast<long double>(x));
+        }
+        long double r = hi - lo;
+        if (std::fabs(r) < 1e-100L)
+            r = 1e-100L;
+        for (double& x : v) {
+            const double u = static_cast<double>((x - lo) / r);
+            x = !log ? u : u <= 1e-100 ? 0.0 : std::log(u);
+        }
+    }
+    static void Clip(std::vector<double>& v, long double k)
+    {
+        long double sum = 0, hi = -1.1e4932L, lo = 1.1e4932L;
+        for (double x : v) {
+            sum += x;
+            hi = std::fmax(hi, static_cast<long double>(x));
+            lo = std::fmin(lo, static_cast<long double>(x));
+        }
+        const long double mean = sum / v.size();
+        long double q = 0;
+        for (double x : v)
+            q += (mean - x) * (mean - x);
+        const long double sd = std::sqrt(q / (v.size() - 1));
+        const long double top = std::fmin(mean + k * sd, hi);
+        const long double bottom = std::fmax(mean - k * sd, lo);
+        const long double r = top - bottom;
+        for (double& x : v) {
+            x = static_cast<double>(std::fmin(static_cast<long double>(x), top));
+            x = static_cast<double>(std::fmax(static_cast<long double>(x), bottom));
+            x = static_cast<double>((x - bottom) / r);
+        }
+    }
+};
+
+TEST(Normalisations, LargeArraysGiveExactlyTheSequentialResult)
+{
+    std::vector<double> input(300001);
+    std::mt19937_64 random(3);
+    std::normal_distribution<double> noise(5, 2);
+    for (double& x : input)
+        x = noise(random);
+    input[1234] = 80; // an outlier for the clipping
+
+    std::vector<double> got = input, want = input;
+    NormalizeMinMax(got);
+    TReference::MinMaxLike(want, false);
+    EXPECT_EQ(got, want) << "minmax";
+
+    got = input, want = input;
+    NormalizeLog(got);
+    TReference::MinMaxLike(want, true);
+    EXPECT_EQ(got, want) << "log";
+
+    got = input, want = input;
+    ClipNormalize(got, 3.5L);
+    TReference::Clip(want, 3.5L);
+    EXPECT_EQ(got, want) << "clip";
+    EXPECT_EQ(got[1234], 1.0);
 }
 
 TEST(Normalisations, RealPartsOfAPlaneLeaveImaginaryPartsAlone)
