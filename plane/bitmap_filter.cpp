@@ -2,6 +2,7 @@
 
 #include "fp_checkpoint.h"
 #include "memory_budget.h"
+#include "parallel_rows.h"
 
 #include <algorithm>
 #include <stdexcept>
@@ -18,6 +19,14 @@ std::size_t PlaneCount(int Rows, int Cols)
                                     " x " + std::to_string(Cols) + " elements");
     return CheckedMul(static_cast<std::size_t>(Rows), static_cast<std::size_t>(Cols),
                       "the plane");
+}
+
+// Below this much work per thread, a thread costs more than it saves.
+constexpr std::size_t kLeastElementsPerShare = 1 << 14;
+
+std::size_t LeastRowsPerShare(int Cols)
+{
+    return std::max<std::size_t>(1, kLeastElementsPerShare / static_cast<std::size_t>(Cols));
 }
 
 } // namespace
@@ -48,9 +57,16 @@ void TBitmapFilter::Filter(const TWave2D& Wave, TFilterOutput Output, double Sca
     if (!SpectrumCache)
         FixSpectrum();
     std::copy_n(SpectrumCache.get(), Count_, Work_.get());
-    MultiplyByWavelet(Wave, Kx, Ky, Scale, Angle, Work_.get(), 0, Rows_);
+    // Rows and elements are independent: shared between the cores, bit for bit the same.
+    ForEachRowRange(static_cast<std::size_t>(Rows_), LeastRowsPerShare(Cols_),
+                    [&](std::size_t begin, std::size_t end) {
+                        MultiplyByWavelet(Wave, Kx, Ky, Scale, Angle, Work_.get(),
+                                          static_cast<int>(begin), static_cast<int>(end));
+                    });
     Inverse.Execute(Work_.get());
-    FinishFilterOutput(Output, Count_, Scale, Work_.get(), 0, Count_);
+    ForEachRowRange(Count_, kLeastElementsPerShare, [&](std::size_t begin, std::size_t end) {
+        FinishFilterOutput(Output, Count_, Scale, Work_.get(), begin, end);
+    });
     CheckFpFaults();
 }
 

@@ -115,6 +115,31 @@ TEST(BitmapFilter, LaterFilteringsStartFromTheLoadedMatrix)
     EXPECT_EQ(RealParts(filter), first);
 }
 
+// A plane large enough to be shared between the cores gives, bit for bit, what the kernels
+// give over the whole plane in one piece.
+TEST(BitmapFilter, SharedWorkGivesTheOnePieceResult)
+{
+    const int rows = 160, cols = 300;
+    const std::vector<double> matrix = RandomMatrix(rows, cols, 5u);
+    TBitmapFilter filter(rows, cols);
+    LoadMatrix(filter, matrix);
+    const TMorlet2D morlet(6, 1);
+    filter.Filter(morlet, foModulus, 3.0, 0.9);
+
+    ComplexBuffer plane = AllocateComplex(filter.Count(), "the test plane");
+    for (std::size_t i = 0; i < filter.Count(); ++i)
+        plane[i] = {matrix[i], 0.0};
+    TFft2Trn(rows, cols, true).Execute(plane.get());
+    MultiplyByWavelet(morlet, AngularFrequencies(cols), AngularFrequencies(rows), 3.0, 0.9,
+                      plane.get(), 0, rows);
+    TIFft2Trn(rows, cols, true).Execute(plane.get());
+    FinishFilterOutput(foModulus, filter.Count(), 3.0, plane.get(), 0, filter.Count());
+    for (std::size_t i = 0; i < filter.Count(); ++i) {
+        ASSERT_EQ(filter.Work()[i].Re, plane[i].Re) << i;
+        ASSERT_EQ(filter.Work()[i].Im, plane[i].Im) << i;
+    }
+}
+
 struct NormalisationCase {
     const char* what;
     std::function<void(TBitmapFilter&)> onPlane;
