@@ -11,6 +11,7 @@
 #include "twod_command.h"
 
 #include <QLocale>
+#include <functional>
 #include <memory>
 
 namespace {
@@ -76,10 +77,28 @@ private:
     std::unique_ptr<TNpyWriter> final_;
 };
 
-// The default error report's wording, on stderr.
-int ReportFailure(const std::exception& e)
+// Loads INPUT, then runs `command` on the table with the options' parameters; a failure is
+// reported in the default error report's wording.
+int RunOnTable(const TCliOptions& options,
+               const std::function<int(const TDataTable&, TParameterSource&,
+                                       TCommandProgress&)>& command)
 {
-    std::fprintf(stderr, "1d Tulvo: %s\n", WithFullStop(e.what()).c_str());
+    TDataTable table;
+    if (!Load(options, table))
+        return 1;
+    try {
+        TFixedParameters params(options.Params);
+        TStderrProgress progress;
+        return command(table, params, progress);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "1d Tulvo: %s\n", WithFullStop(e.what()).c_str());
+        return 1;
+    }
+}
+
+int NothingToAnalyse(const TCliOptions& options)
+{
+    std::fprintf(stderr, "1d Tulvo: %s holds nothing to analyse.\n", options.Input.c_str());
     return 1;
 }
 
@@ -87,49 +106,31 @@ int ReportFailure(const std::exception& e)
 
 int RunOneD(const TCliOptions& options)
 {
-    TDataTable table;
-    if (!Load(options, table))
-        return 1;
-    try {
-        TFixedParameters params(options.Params);
-        TStderrProgress progress;
-        const bool hasSeries = table.IsOpen() && !table.IsEmpty() && table.ColumnCount() > 1;
-        std::unique_ptr<TCoefficientFiles> files =
-            hasSeries ? std::make_unique<TCoefficientFiles>(options, table) : nullptr;
-        const std::optional<QImage> picture = DoTulvo1D(table, params, progress, files.get());
-        if (!picture) {
-            std::fprintf(stderr, "1d Tulvo: %s holds no series to analyse.\n",
-                         options.Input.c_str());
-            return 1;
-        }
+    return RunOnTable(options, [&](const TDataTable& table, TParameterSource& params,
+                                   TCommandProgress& progress) {
+        if (!table.IsOpen() || table.IsEmpty() || table.ColumnCount() < 2)
+            return NothingToAnalyse(options);
+        TCoefficientFiles files(options, table);
+        const std::optional<QImage> picture = DoTulvo1D(table, params, progress, &files);
+        if (!picture)
+            return NothingToAnalyse(options);
         ExportGraphic(*picture, options.Output);
-        files->Commit();
+        files.Commit();
         return 0;
-    } catch (const std::exception& e) {
-        return ReportFailure(e);
-    }
+    });
 }
 
 int RunTwoD(const TCliOptions& options)
 {
-    TDataTable table;
-    if (!Load(options, table))
-        return 1;
-    try {
-        TFixedParameters params(options.Params);
-        TStderrProgress progress;
+    return RunOnTable(options, [&](const TDataTable& table, TParameterSource& params,
+                                   TCommandProgress& progress) {
         std::string dir = options.OutDir.empty() ? OutputDirectory() : options.OutDir;
         if (dir.back() != '/')
             dir += '/';
         const std::optional<TTwoDResult> result = DoTulvo2D(table, dir, params, progress);
-        if (!result) {
-            std::fprintf(stderr, "1d Tulvo: %s holds no data to analyse.\n",
-                         options.Input.c_str());
-            return 1;
-        }
+        if (!result)
+            return NothingToAnalyse(options);
         std::printf("%s\n%s\n", result->GifPath.c_str(), result->TiffPath.c_str());
         return 0;
-    } catch (const std::exception& e) {
-        return ReportFailure(e);
-    }
+    });
 }
