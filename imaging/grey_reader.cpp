@@ -13,6 +13,9 @@ constexpr std::size_t kMaxImageFileBytes = std::size_t(1) << 30;
 // The grey copy handed back to the caller.
 constexpr std::size_t kGreyBytesPerPixel = 1;
 
+// Enough for the longest signature.
+constexpr std::size_t kSignatureBytes = 16;
+
 // Takes the bytes over, so the file's copy is freed once the library holds its own.
 Magick::Blob BlobOf(std::vector<std::uint8_t> bytes)
 {
@@ -36,6 +39,11 @@ GreyImage GreyLevelsOf(Magick::Image& image)
 std::optional<GreyImage> ReadGreyImage(const std::string& path,
                                        std::size_t bytesPerPixelDownstream)
 {
+    // The signature first: a large text file that merely has a picture's name is not read
+    // into memory for nothing.
+    const std::optional<std::vector<std::uint8_t>> head = ReadFilePrefix(path, kSignatureBytes);
+    if (!head || !CoderBySignature(head->data(), head->size()))
+        return std::nullopt;
     std::optional<std::vector<std::uint8_t>> bytes = ReadFileBytes(path, kMaxImageFileBytes);
     if (!bytes)
         return std::nullopt;
