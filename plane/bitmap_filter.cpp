@@ -21,14 +21,6 @@ std::size_t PlaneCount(int Rows, int Cols)
                       "the plane");
 }
 
-// Below this much work per thread, a thread costs more than it saves.
-constexpr std::size_t kLeastElementsPerShare = 1 << 14;
-
-std::size_t LeastRowsPerShare(int Cols)
-{
-    return std::max<std::size_t>(1, kLeastElementsPerShare / static_cast<std::size_t>(Cols));
-}
-
 } // namespace
 
 TBitmapFilter::TBitmapFilter(int Rows, int Cols)
@@ -80,8 +72,9 @@ TSeriesStats TBitmapFilter::Stats() const
 // Every normalisation leaves real values only.
 void TBitmapFilter::FinishNormalisation()
 {
-    for (std::size_t i = 0; i < Count_; ++i)
-        Work_[i].Im = 0.0;
+    ForEachRowRange(Count_, kLeastElementsPerShare, [&](std::size_t begin, std::size_t end) {
+        ClearImaginaryParts(Work_.get(), begin, end);
+    });
     CheckFpFaults();
 }
 

@@ -1,6 +1,8 @@
 #include "contrast.h"
 
-#include <algorithm>
+#include "fp_checkpoint.h"
+#include "stats.h"
+
 #include <stdexcept>
 
 namespace {
@@ -9,34 +11,35 @@ namespace {
 constexpr long double kMatrixClip = 2.5L;
 constexpr long double kPlaneClip = 3.5L;
 
-// Work of Plane, already loaded, becomes its clip-normalised Gaussian gradient magnitude.
-void ContrastOfLoadedPlane(TBitmapFilter& Plane, long double Clip)
-{
-    const TGaussz2D gradientOfGaussian(1.0L, 1.0L);
-    Plane.Filter(gradientOfGaussian, foModulus, 1.0, 0.0);
-    Plane.ClipNormalize(Clip);
-}
-
 } // namespace
 
 void ApplyWaveletContrast(int Rows, int Cols, std::vector<double>& Matrix)
 {
-    TBitmapFilter plane(Rows, Cols);
-    if (Matrix.size() < plane.Count())
+    const TContrastKernel kernel(Rows, Cols);
+    const std::size_t count = kernel.Count();
+    if (Matrix.size() < count)
         throw std::invalid_argument("ApplyWaveletContrast: the matrix holds fewer than Rows x "
                                     "Cols values");
-    TComplex* work = plane.Work();
-    for (std::size_t i = 0; i < plane.Count(); ++i)
-        work[i] = {Matrix[i], 0.0};
-    ContrastOfLoadedPlane(plane, kMatrixClip);
-    for (std::size_t i = 0; i < plane.Count(); ++i)
-        Matrix[i] = work[i].Re;
+    ComplexBuffer plane = AllocateComplex(count, "the plane");
+    for (std::size_t i = 0; i < count; ++i)
+        plane[i] = {Matrix[i], 0.0};
+    kernel.GradientMagnitude(plane.get());
+    for (std::size_t i = 0; i < count; ++i)
+        Matrix[i] = plane[i].Re;
+    ClipNormalize(DoubleView{Matrix.data(), count}, kMatrixClip);
+    CheckFpFaults();
 }
 
 void ContrastPass(TBitmapFilter& Filter)
 {
-    TBitmapFilter plane(Filter.Rows(), Filter.Cols());
-    std::copy_n(Filter.Work(), Filter.Count(), plane.Work());
-    ContrastOfLoadedPlane(plane, kPlaneClip);
-    std::copy_n(plane.Work(), plane.Count(), Filter.Work());
+    ContrastPass(Filter, TContrastKernel(Filter.Rows(), Filter.Cols()));
+}
+
+void ContrastPass(TBitmapFilter& Filter, const TContrastKernel& Kernel)
+{
+    if (Kernel.Rows() != Filter.Rows() || Kernel.Cols() != Filter.Cols())
+        throw std::invalid_argument("ContrastPass: the kernel's size differs from the plane's");
+    // Work is replaced as a whole, so it is transformed where it lies.
+    Kernel.GradientMagnitude(Filter.Work());
+    Filter.ClipNormalize(kPlaneClip);
 }

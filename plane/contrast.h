@@ -2,10 +2,11 @@
 // The wavelet-contrast pass: a result treated as an image and replaced by its local contrast,
 // the gradient magnitude after smoothing with a Gaussian of one element's standard deviation
 // (periodic boundaries), clip-normalised into [0, 1]. Edges and ridges get the highest values,
-// flat areas the lowest; a constant input gives zeros. Each call makes a filter of its
-// carrier's size: EOutOfMemory when that does not fit.
+// flat areas the lowest; a constant input gives zeros. Without a kernel, each call makes one
+// for its carrier's size: EOutOfMemory when that does not fit.
 
 #include "bitmap_filter.h"
+#include "contrast_kernel.h"
 
 #include <vector>
 
@@ -16,3 +17,6 @@ void ApplyWaveletContrast(int Rows, int Cols, std::vector<double>& Matrix);
 // On the working plane of Filter, clipped at 3.5 standard deviations: real parts become the
 // contrast, imaginary parts 0. Filter's spectrum cache and accumulator are not touched.
 void ContrastPass(TBitmapFilter& Filter);
+// The same with a kernel made once for Filter's size, for callers that repeat the pass.
+// Throws std::invalid_argument when the sizes differ.
+void ContrastPass(TBitmapFilter& Filter, const TContrastKernel& Kernel);

@@ -1,0 +1,61 @@
+#include "contrast_kernel.h"
+
+#include "filter_kernels.h"
+#include "fp_checkpoint.h"
+#include "memory_budget.h"
+#include "parallel_rows.h"
+
+#include <stdexcept>
+#include <string>
+
+namespace {
+
+std::size_t KernelCount(int Rows, int Cols)
+{
+    if (Rows < 1 || Cols < 1)
+        throw std::invalid_argument("TContrastKernel: a plane of " + std::to_string(Rows) +
+                                    " x " + std::to_string(Cols) + " elements");
+    return CheckedMul(static_cast<std::size_t>(Rows), static_cast<std::size_t>(Cols),
+                      "the contrast kernel");
+}
+
+// The wavelet of the pass: its transform is (-Ky + i Kx) exp(-(Kx^2 + Ky^2) / 2).
+ComplexBuffer SampleGradientOfGaussian(int Rows, int Cols, std::size_t Count)
+{
+    ComplexBuffer samples = AllocateComplex(Count, "the contrast kernel");
+    const TGaussz2D gradientOfGaussian(1.0L, 1.0L);
+    const std::vector<double> kx = AngularFrequencies(Cols);
+    const std::vector<double> ky = AngularFrequencies(Rows);
+    ForEachRowRange(static_cast<std::size_t>(Rows), LeastRowsPerShare(Cols),
+                    [&](std::size_t begin, std::size_t end) {
+                        SampleWavelet(gradientOfGaussian, kx, ky, 1.0, 0.0, samples.get(),
+                                      static_cast<int>(begin), static_cast<int>(end));
+                    });
+    return samples;
+}
+
+} // namespace
+
+TContrastKernel::TContrastKernel(int Rows, int Cols)
+    : Rows_(Rows),
+      Cols_(Cols),
+      Count_(KernelCount(Rows, Cols)),
+      Samples(SampleGradientOfGaussian(Rows, Cols, Count_)),
+      Forward(Rows, Cols, true),
+      Inverse(Rows, Cols, true)
+{
+}
+
+void TContrastKernel::GradientMagnitude(TComplex* Plane) const
+{
+    Forward.Execute(Plane);
+    // Element-wise work, shared between the cores: bit for bit the same in any split.
+    ForEachRowRange(Count_, kLeastElementsPerShare, [&](std::size_t begin, std::size_t end) {
+        MultiplyBySamples(Samples.get(), Plane, begin, end);
+    });
+    Inverse.Execute(Plane);
+    ForEachRowRange(Count_, kLeastElementsPerShare, [&](std::size_t begin, std::size_t end) {
+        FinishFilterOutput(foModulus, Count_, 1.0, Plane, begin, end);
+    });
+    CheckFpFaults();
+}
