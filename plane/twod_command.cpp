@@ -8,6 +8,7 @@
 
 #include <cstdio>
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -70,7 +71,17 @@ struct TRun {
     TFilterOutput Output;
     TParameterSource& Params;
     TCommandProgress& Progress;
+    // Made at the first orientation that reads the contrast option as set, then kept: the
+    // option may be switched on and off during a run.
+    std::optional<TContrastKernel> Contrast;
 };
+
+void ApplyContrast(TRun& run)
+{
+    if (!run.Contrast)
+        run.Contrast.emplace(run.Filter.Rows(), run.Filter.Cols());
+    ContrastPass(run.Filter, *run.Contrast);
+}
 
 // One scale: every orientation filtered, normalised, optionally contrasted, clipped and
 // summed. Returns the angle after the last orientation (360).
@@ -83,7 +94,7 @@ int SumOrientations(TRun& run, double scale, int index)
         run.Filter.Filter(run.Wave, run.Output, scale, radians);
         NormaliseOrientation(run.Filter, run.Params.OutputKind());
         if (run.Params.WaveletContrast())
-            ContrastPass(run.Filter);
+            ApplyContrast(run);
         run.Filter.ClipNormalize(3.5L);
         run.Filter.Accumulate(1.0);
         CheckFpFaults();
@@ -116,7 +127,7 @@ std::optional<TTwoDResult> DoTulvo2D(const TDataTable& table, const std::string&
     CheckFpFaults();
     const TFilterOutput output = params.OutputKind() == okPhase ? foImagPart : foRealPart;
 
-    TRun run{filter, *wave, waveletKind != wkGaussian, output, params, progress};
+    TRun run{filter, *wave, waveletKind != wkGaussian, output, params, progress, std::nullopt};
     for (int i = 0; i < kScaleCount; ++i) {
         const int angle = SumOrientations(run, scales[i], i);
         const QImage frame =
