@@ -68,9 +68,10 @@ TEST(ContrastKernel, RepeatedPassesMatchATemporaryFilterBitForBit)
             ContrastPass(oneUse);
             ContrastPass(filter, kernel);
             for (std::size_t i = 0; i < want.size(); ++i) {
-                ExpectBitIdentical(filter.Work()[i].Re, want[i].Re, what + " Re " + std::to_string(i));
-                ExpectBitIdentical(filter.Work()[i].Im, want[i].Im, what + " Im " + std::to_string(i));
-                ExpectBitIdentical(oneUse.Work()[i].Re, want[i].Re, what + " one use " + std::to_string(i));
+                const std::string at = " at " + std::to_string(i);
+                ExpectBitIdentical(filter.Work()[i].Re, want[i].Re, what + " Re" + at);
+                ExpectBitIdentical(filter.Work()[i].Im, want[i].Im, what + " Im" + at);
+                ExpectBitIdentical(oneUse.Work()[i].Re, want[i].Re, what + " one use" + at);
             }
         }
     }
