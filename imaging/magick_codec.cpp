@@ -34,6 +34,19 @@ void RequireDecodeMemory(TPictureSize size, std::size_t extraBytesPerPixel)
     throw EOutOfMemory(std::string("Not enough memory to decode the image: ") + limit.what());
 }
 
+// GIF stores sizes in 16 bits; the library would silently wrap a larger one.
+constexpr std::size_t kGifMaxSide = 65535;
+
+void RequireFitsFormat(const Magick::Image& frame, const std::string& coder,
+                       const std::string& what)
+{
+    if (coder != "GIF" || (frame.columns() <= kGifMaxSide && frame.rows() <= kGifMaxSide))
+        return;
+    throw EImageError("Cannot write " + what + ": a GIF picture can be at most 65535 pixels " +
+                      "wide and high, this one is " + std::to_string(frame.columns()) + " x " +
+                      std::to_string(frame.rows()) + "; save it as PNG or BMP instead");
+}
+
 } // namespace
 
 std::optional<Magick::Image> DecodeFirstFrame(const Magick::Blob& blob, const std::string& coder,
@@ -68,6 +81,8 @@ std::vector<std::uint8_t> EncodeFrames(std::vector<Magick::Image>& frames,
 {
     if (frames.empty())
         throw EImageError("Cannot write " + what + ": there is no picture");
+    for (const Magick::Image& frame : frames)
+        RequireFitsFormat(frame, coder, what);
     Magick::Blob blob;
     try {
         for (Magick::Image& frame : frames)

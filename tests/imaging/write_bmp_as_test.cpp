@@ -32,6 +32,14 @@ std::vector<std::uint8_t> SpectrogramBmp()
     return EncodePaletteBmp(kWidth, kHeight, SpectrogramPalette(), SpectrogramIndices());
 }
 
+// One row wider than GIF's 16-bit sizes: written as GIF it would wrap to 4464 pixels.
+std::vector<std::uint8_t> TooWideForGifBmp()
+{
+    const int width = 70000;
+    return EncodePaletteBmp(width, 1, SpectrogramPalette(),
+                            std::vector<std::uint8_t>(static_cast<std::size_t>(width), 3));
+}
+
 std::vector<std::uint8_t> FirstBytes(std::vector<std::uint8_t> bytes, std::size_t count)
 {
     bytes.resize(count);
@@ -102,7 +110,8 @@ INSTANTIATE_TEST_SUITE_P(
                     TFailingWrite{"TruncatedBmp", FirstBytes(SpectrogramBmp(), 100), "result.gif"},
                     TFailingWrite{"UnknownExtension", SpectrogramBmp(), "result.gif.xyz"},
                     TFailingWrite{"TargetIsAFolder", SpectrogramBmp(), "picture.gif"},
-                    TFailingWrite{"MissingFolder", SpectrogramBmp(), "missing/result.gif"}),
+                    TFailingWrite{"MissingFolder", SpectrogramBmp(), "missing/result.gif"},
+                    TFailingWrite{"TooWideForGif", TooWideForGifBmp(), "result.gif"}),
     [](const testing::TestParamInfo<TFailingWrite>& info) { return info.param.Name; });
 
 TEST(WriteBmpAs, UnwritableFolderThrowsAndKeepsTheTarget)
