@@ -11,6 +11,7 @@
 #include "twod_command.h"
 
 #include <QLocale>
+#include <filesystem>
 #include <functional>
 #include <memory>
 
@@ -127,6 +128,7 @@ int RunTwoD(const TCliOptions& options)
         std::string dir = options.OutDir.empty() ? OutputDirectory() : options.OutDir;
         if (dir.back() != '/')
             dir += '/';
+        std::filesystem::create_directories(dir); // as asked for; a failure is reported
         const std::optional<TTwoDResult> result = DoTulvo2D(table, dir, params, progress);
         if (!result)
             return NothingToAnalyse(options);

@@ -119,11 +119,11 @@ TEST_F(CliRun, GifOutputAndTwoDimensionalResults)
     const QImage gif(QString::fromStdString(Path("out.gif")));
     EXPECT_EQ(gif.size(), QSize(94, 2 * 31 + 19));
 
-    const TOutcome twoD = Run("2d '" + input + "' --out-dir '" + Path("") +
+    const TOutcome twoD = Run("2d '" + input + "' --out-dir '" + Path("new/folder") +
                               "' --wavelet morlet --step linear");
     ASSERT_EQ(twoD.Status, 0) << twoD.Stderr;
-    EXPECT_TRUE(fs::exists(Path("RESULT.GIF")));
-    EXPECT_TRUE(fs::exists(Path("RESULT.TIFF")));
+    EXPECT_TRUE(fs::exists(Path("new/folder/RESULT.GIF")));
+    EXPECT_TRUE(fs::exists(Path("new/folder/RESULT.TIFF")));
     EXPECT_NE(twoD.Stderr.find("angle 360 ( [ 32 ]/ [ 32 ] ) \nO'k"), std::string::npos);
 }
 
