@@ -15,7 +15,11 @@ constexpr long double kPlaneClip = 3.5L;
 
 void ApplyWaveletContrast(int Rows, int Cols, std::vector<double>& Matrix)
 {
-    const TContrastKernel kernel(Rows, Cols);
+    ApplyWaveletContrast(TContrastKernel(Rows, Cols), Matrix);
+}
+
+void ApplyWaveletContrast(const TContrastKernel& kernel, std::vector<double>& Matrix)
+{
     const std::size_t count = kernel.Count();
     if (Matrix.size() < count)
         throw std::invalid_argument("ApplyWaveletContrast: the matrix holds fewer than Rows x "

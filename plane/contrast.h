@@ -13,6 +13,8 @@
 // On the first Rows * Cols values of a coefficient matrix (row by row), clipped at 2.5
 // standard deviations. Throws std::invalid_argument when Matrix holds fewer values.
 void ApplyWaveletContrast(int Rows, int Cols, std::vector<double>& Matrix);
+// The same with a kernel made once for Rows x Cols, for callers that repeat the pass.
+void ApplyWaveletContrast(const TContrastKernel& Kernel, std::vector<double>& Matrix);
 
 // On the working plane of Filter, clipped at 3.5 standard deviations: real parts become the
 // contrast, imaginary parts 0. Filter's spectrum cache and accumulator are not touched.

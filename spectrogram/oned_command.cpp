@@ -128,6 +128,7 @@ std::optional<QImage> DoTulvo1D(const TDataTable& table, TParameterSource& param
     const T1WaveTransformer transformer(shape.Width);
     const std::unique_ptr<TWave1D> wave = MakeWavelet(params);
     std::vector<double> coefs;
+    std::optional<TContrastKernel> contrast; // made when the option is first read as set
     for (int k = 0; k < n; ++k) {
         progress.SetStatusText("Current dataset : " + std::to_string(k));
         progress.ProcessPendingMessages();
@@ -138,8 +139,11 @@ std::optional<QImage> DoTulvo1D(const TDataTable& table, TParameterSource& param
         if (observer)
             observer->RawCoefficients(k, coefs);
         PostProcess(coefs, outputKind);
-        if (params.WaveletContrast())
-            ApplyWaveletContrast(shape.Steps, shape.Width, coefs);
+        if (params.WaveletContrast()) {
+            if (!contrast)
+                contrast.emplace(shape.Steps, shape.Width);
+            ApplyWaveletContrast(*contrast, coefs);
+        }
         CheckFpFaults();
         if (observer)
             observer->FinalCoefficients(k, coefs);
