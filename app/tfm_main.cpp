@@ -21,6 +21,7 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFile>
+#include <QHeaderView>
 #include <QLabel>
 #include <QMimeData>
 #include <QScreen>
@@ -60,6 +61,8 @@ Tfm_main::Tfm_main(TUserDialogs& dialogs, QWidget* parent)
 
     FGridModel = new TDataGridModel(this);
     ui->DBGrid1->setModel(FGridModel);
+    // Compact rows, as in a spreadsheet: the style's default leaves room for two lines.
+    ui->DBGrid1->verticalHeader()->setDefaultSectionSize(ui->DBGrid1->fontMetrics().height() + 6);
 
     FormCreate();
     ConnectCommands();
