@@ -5,28 +5,11 @@
 #include "parallel_rows.h"
 
 #include <algorithm>
-#include <stdexcept>
-#include <string>
-
-namespace {
-
-// Checked before anything is allocated or planned, so an impossible size ends with a clear
-// message instead of a crash inside FFTW.
-std::size_t PlaneCount(int Rows, int Cols)
-{
-    if (Rows < 1 || Cols < 1)
-        throw std::invalid_argument("TBitmapFilter: a plane of " + std::to_string(Rows) +
-                                    " x " + std::to_string(Cols) + " elements");
-    return CheckedMul(static_cast<std::size_t>(Rows), static_cast<std::size_t>(Cols),
-                      "the plane");
-}
-
-} // namespace
 
 TBitmapFilter::TBitmapFilter(int Rows, int Cols)
     : Cols_(Cols),
       Rows_(Rows),
-      Count_(PlaneCount(Rows, Cols)),
+      Count_(PlaneElementCount(Rows, Cols, "the plane")),
       Work_(AllocateComplex(Count_, "the plane")),
       Forward(Rows, Cols, true),
       Inverse(Rows, Cols, true),

@@ -5,19 +5,8 @@
 #include "memory_budget.h"
 #include "parallel_rows.h"
 
-#include <stdexcept>
-#include <string>
 
 namespace {
-
-std::size_t KernelCount(int Rows, int Cols)
-{
-    if (Rows < 1 || Cols < 1)
-        throw std::invalid_argument("TContrastKernel: a plane of " + std::to_string(Rows) +
-                                    " x " + std::to_string(Cols) + " elements");
-    return CheckedMul(static_cast<std::size_t>(Rows), static_cast<std::size_t>(Cols),
-                      "the contrast kernel");
-}
 
 // The wavelet of the pass: its transform is (-Ky + i Kx) exp(-(Kx^2 + Ky^2) / 2).
 ComplexBuffer SampleGradientOfGaussian(int Rows, int Cols, std::size_t Count)
@@ -39,7 +28,7 @@ ComplexBuffer SampleGradientOfGaussian(int Rows, int Cols, std::size_t Count)
 TContrastKernel::TContrastKernel(int Rows, int Cols)
     : Rows_(Rows),
       Cols_(Cols),
-      Count_(KernelCount(Rows, Cols)),
+      Count_(PlaneElementCount(Rows, Cols, "the contrast kernel")),
       Samples(SampleGradientOfGaussian(Rows, Cols, Count_)),
       Forward(Rows, Cols, true),
       Inverse(Rows, Cols, true)

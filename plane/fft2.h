@@ -5,6 +5,13 @@
 
 #include "ufftw.h"
 
+#include <cstddef>
+
+// Rows * Cols, checked before anything is allocated or planned, so an impossible size ends
+// with a clear message instead of a crash inside FFTW: std::invalid_argument for fewer than
+// one row or column, EOutOfMemory naming `what` when the product overflows.
+std::size_t PlaneElementCount(int Rows, int Cols, const char* what);
+
 class TFft2Plan {
 public:
     int Rows() const { return Plan.Rows(); }
