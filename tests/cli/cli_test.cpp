@@ -1,5 +1,6 @@
 // The batch front end as a user runs it: a real process, real files.
 #include "palette.h"
+#include "temp_dir.h"
 
 #include <QImage>
 #include <cmath>
@@ -22,17 +23,7 @@ struct TOutcome {
 
 class CliRun : public testing::Test {
 protected:
-    void SetUp() override
-    {
-        dir_ = fs::temp_directory_path() /
-               ("tulvo-cli-" + std::to_string(::getpid()) + "-" +
-                testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-
-    std::string Path(const std::string& name) const { return (dir_ / name).string(); }
+    std::string Path(const std::string& name) const { return folder_.File(name); }
 
     TOutcome Run(const std::string& args) const
     {
@@ -57,7 +48,7 @@ protected:
     }
 
 private:
-    fs::path dir_;
+    TTempDir folder_;
 };
 
 // The values of a float64 .npy file and its shape, as written by the tool.

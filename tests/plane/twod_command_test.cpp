@@ -1,6 +1,7 @@
 #include "data_errors.h"
 #include "fp_checkpoint.h"
 #include "frame_writer.h"
+#include "temp_dir.h"
 #include "imagick.h"
 #include "twod_command.h"
 
@@ -22,23 +23,14 @@ public:
     void ProcessPendingMessages() override {}
 };
 
-// A fresh directory for one test, removed afterwards.
+// A fresh directory for each test.
 class TwoDRun : public testing::Test {
 protected:
-    void SetUp() override
-    {
-        dir_ = fs::temp_directory_path() /
-               ("tulvo-2d-" + std::to_string(::getpid()) + "-" +
-                testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-    std::string Dir() const { return dir_.string() + "/"; }
+    std::string Dir() const { return folder_.Path().string() + "/"; }
     std::vector<std::string> Entries() const
     {
         std::vector<std::string> names;
-        for (const auto& e : fs::directory_iterator(dir_))
+        for (const auto& e : fs::directory_iterator(folder_.Path()))
             names.push_back(e.path().filename().string());
         std::sort(names.begin(), names.end());
         return names;
@@ -48,7 +40,7 @@ protected:
     static void TearDownTestSuite() { session_.reset(); }
 
 private:
-    fs::path dir_;
+    TTempDir folder_;
     static inline std::unique_ptr<ImagickSession> session_;
 };
 

@@ -11,7 +11,7 @@ class TTempDir {
 public:
     TTempDir()
     {
-        std::string pattern = (std::filesystem::temp_directory_path() / "tulvo-imaging-XXXXXX").string();
+        std::string pattern = (std::filesystem::temp_directory_path() / "tulvo-test-XXXXXX").string();
         if (!mkdtemp(pattern.data()))
             throw std::runtime_error("cannot create a temporary folder");
         path_ = pattern;
