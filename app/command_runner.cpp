@@ -1,6 +1,6 @@
-#include "command_runner.h"
+#include "app/command_runner.h"
 
-#include "errors.h"
+#include "engine/errors.h"
 
 #include <QThread>
 

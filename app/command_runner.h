@@ -4,7 +4,7 @@
 // the checkpoint throws ECancelled once Cancel was asked for) and hands back a completion
 // that runs on the GUI thread, or fails and has its failure handled there.
 
-#include "analysis_params.h"
+#include "engine/analysis_params.h"
 
 #include <QObject>
 #include <QString>

@@ -1,7 +1,7 @@
-#include "data_grid_model.h"
+#include "app/data_grid_model.h"
 
-#include "data_table.h"
-#include "regional_text.h"
+#include "data/data_table.h"
+#include "app/regional_text.h"
 
 TDataGridModel::TDataGridModel(QObject* parent) : QAbstractTableModel(parent) {}
 

@@ -1,39 +1,19 @@
-#include "error_report.h"
+#include "app/error_report.h"
 
-#include "errors.h"
-#include "user_dialogs.h"
-
-#include <new>
-
-TFailure DescribeFailure(std::exception_ptr failure)
-{
-    try {
-        std::rethrow_exception(failure);
-    } catch (const ECancelled& e) {
-        return {QString::fromStdString(e.what()), QString::fromStdString(e.kind()), true};
-    } catch (const TulvoError& e) {
-        return {QString::fromStdString(e.what()), QString::fromStdString(e.kind())};
-    } catch (const std::bad_alloc&) {
-        return {QStringLiteral("Out of memory"), QStringLiteral("EOutOfMemory")};
-    } catch (const std::exception& e) {
-        return {QString::fromStdString(e.what()), QStringLiteral("Exception")};
-    } catch (...) {
-        return {QStringLiteral("Unknown failure"), QStringLiteral("Exception")};
-    }
-}
+#include "app/user_dialogs.h"
 
 void ShowDefaultErrorReport(TUserDialogs& dialogs, QWidget* parent, std::exception_ptr failure)
 {
-    const TFailure described = DescribeFailure(failure);
+    const TFailureText described = DescribeFailure(failure);
     if (described.Cancelled)
         return;
     dialogs.ShowError(parent, QString::fromLatin1(kApplicationTitle),
-                      QString::fromStdString(WithFullStop(described.Message.toStdString())),
+                      QString::fromStdString(DefaultReportText(described)),
                       QMessageBox::Ok);
 }
 
-void ShowLoadErrorBox(TUserDialogs& dialogs, QWidget* parent, const TFailure& failure)
+void ShowLoadErrorBox(TUserDialogs& dialogs, QWidget* parent, const TFailureText& failure)
 {
     dialogs.ShowError(parent, QStringLiteral("Error"),
-                      failure.Message + u'(' + failure.Kind + u')', QMessageBox::Cancel);
+                      QString::fromStdString(LoadErrorText(failure)), QMessageBox::Cancel);
 }

@@ -1,4 +1,4 @@
-#include "frm_gauss.h"
+#include "app/frm_gauss.h"
 
 #include "ui_frm_gauss.h"
 

@@ -1,4 +1,4 @@
-#include "frm_morlet.h"
+#include "app/frm_morlet.h"
 
 #include "ui_frm_morlet.h"
 

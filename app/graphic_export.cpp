@@ -1,4 +1,4 @@
-#include "graphic_export.h"
+#include "app/graphic_export.h"
 
 #include <QFileInfo>
 

@@ -1,7 +1,7 @@
 #pragma once
 // The save dialog of the displayed picture.
 
-#include "user_dialogs.h"
+#include "app/user_dialogs.h"
 
 class QString;
 

@@ -1,6 +1,6 @@
-#include "gui_thread_parameters.h"
+#include "app/gui_thread_parameters.h"
 
-#include "errors.h"
+#include "engine/errors.h"
 
 #include <QObject>
 #include <QThread>

@@ -4,7 +4,7 @@
 // While waiting it watches the cancel flag, so a window that stops the command (and perhaps
 // waits for it) never deadlocks against a pending read.
 
-#include "analysis_params.h"
+#include "engine/analysis_params.h"
 
 #include <atomic>
 

@@ -1,9 +1,9 @@
 // Start and end of the program: the image library first and last, the window in between.
 
-#include "error_report.h"
-#include "imagick.h"
-#include "tfm_main.h"
-#include "user_dialogs.h"
+#include "app/error_report.h"
+#include "imaging/imagick.h"
+#include "app/tfm_main.h"
+#include "app/user_dialogs.h"
 
 #include <QApplication>
 #include <QFont>

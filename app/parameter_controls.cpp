@@ -1,10 +1,10 @@
-#include "parameter_controls.h"
+#include "app/parameter_controls.h"
 
-#include "errors.h"
-#include "number_reader.h"
-#include "radio_group.h"
-#include "regional_format_qt.h"
-#include "spin_edit.h"
+#include "engine/errors.h"
+#include "data/number_reader.h"
+#include "app/radio_group.h"
+#include "front/regional_format_qt.h"
+#include "app/spin_edit.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,8 +1,8 @@
 #pragma once
 // The analysis parameters as the window's controls hold them, read on the GUI thread.
 
-#include "analysis_params.h"
-#include "regional_format.h"
+#include "engine/analysis_params.h"
+#include "data/regional_format.h"
 
 #include <QString>
 

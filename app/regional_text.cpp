@@ -1,4 +1,4 @@
-#include "regional_text.h"
+#include "app/regional_text.h"
 
 #include <QDate>
 #include <QLocale>

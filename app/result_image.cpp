@@ -1,4 +1,4 @@
-#include "result_image.h"
+#include "app/result_image.h"
 
 #include <QPainter>
 

@@ -1,4 +1,4 @@
-#include "spin_edit.h"
+#include "app/spin_edit.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>

@@ -1,4 +1,4 @@
-#include "tfm_about.h"
+#include "app/tfm_about.h"
 
 #include "app_version.h"
 #include "ui_tfm_about.h"

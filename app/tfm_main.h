@@ -3,8 +3,8 @@
 // It is a thin shell: commands run through TCommandRunner on a worker thread and read the
 // parameters live through a TParameterSource that answers from the controls.
 
-#include "command_runner.h"
-#include "parameter_controls.h"
+#include "app/command_runner.h"
+#include "app/parameter_controls.h"
 
 #include <QImage>
 #include <QMainWindow>

@@ -1,14 +1,15 @@
 // The open command: a text table or an image into a new data table, off the GUI thread.
 
-#include "tfm_main.h"
+#include "app/tfm_main.h"
 
-#include "data_grid_model.h"
-#include "data_loader.h"
-#include "error_report.h"
-#include "imagick.h"
-#include "regional_format_qt.h"
+#include "app/data_grid_model.h"
+#include "data/data_loader.h"
+#include "app/error_report.h"
+#include "imaging/imagick.h"
+#include "picture/indexed_picture.h"
+#include "front/regional_format_qt.h"
 #include "ui_tfm_main.h"
-#include "user_dialogs.h"
+#include "app/user_dialogs.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -26,22 +27,6 @@ TFileDialogSpec OpenDialogSpec(const QString& lastFile)
             QStringLiteral("TXT"), lastFile};
 }
 
-// The grey levels as an 8-bit picture with a grey colour table.
-QImage GreyPicture(const GreyImage& grey)
-{
-    QImage picture(grey.Width, grey.Height, QImage::Format_Indexed8);
-    if (picture.isNull())
-        throw EOutOfMemory("Not enough memory to show the picture");
-    QList<QRgb> greys(256);
-    for (int level = 0; level < 256; ++level)
-        greys[level] = qRgb(level, level, level);
-    picture.setColorTable(greys);
-    for (int y = 0; y < grey.Height; ++y) {
-        const std::uint8_t* row = grey.Pixels.data() + std::size_t(y) * grey.Width;
-        std::copy(row, row + grey.Width, picture.scanLine(y));
-    }
-    return picture;
-}
 
 } // namespace
 
@@ -77,7 +62,7 @@ void Tfm_main::OpenDataFile(const QString& fileName)
             };
             const std::optional<GreyImage> grey =
                 LoadDataFile(path, format, *table, showLineCounter);
-            const QImage picture = grey ? GreyPicture(*grey) : QImage();
+            const QImage picture = grey ? GreyLevelPicture(grey->Width, grey->Height, grey->Pixels.data()) : QImage();
             return [this, fileName, picture] { FinishLoad(fileName, picture); };
         },
         [this](std::exception_ptr failure) { FailLoad(failure); });
@@ -94,7 +79,7 @@ void Tfm_main::FinishLoad(const QString& fileName, const QImage& picture)
 void Tfm_main::FailLoad(std::exception_ptr failure)
 {
     mb->Close();
-    const TFailure described = DescribeFailure(failure);
+    const TFailureText described = DescribeFailure(failure);
     if (!described.Cancelled)
         ShowLoadErrorBox(FDialogs, this, described);
 }

@@ -1,12 +1,12 @@
 // The result view and the export of the displayed picture.
 
-#include "tfm_main.h"
+#include "app/tfm_main.h"
 
-#include "graphic_export.h"
-#include "picture_export.h"
-#include "result_image.h"
+#include "app/graphic_export.h"
+#include "picture/picture_export.h"
+#include "app/result_image.h"
 #include "ui_tfm_main.h"
-#include "user_dialogs.h"
+#include "app/user_dialogs.h"
 
 #include <QApplication>
 #include <QFile>

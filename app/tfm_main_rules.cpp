@@ -1,9 +1,9 @@
 // The rules that tie the parameter controls together.
 
-#include "tfm_main.h"
+#include "app/tfm_main.h"
 
-#include "frm_gauss.h"
-#include "frm_morlet.h"
+#include "app/frm_gauss.h"
+#include "app/frm_morlet.h"
 #include "ui_tfm_main.h"
 
 #include <algorithm>

@@ -1,4 +1,4 @@
-#include "user_dialogs.h"
+#include "app/user_dialogs.h"
 
 #include <QDesktopServices>
 #include <QFileDialog>

@@ -1,10 +1,10 @@
 // The 32 frames of a two-dimensional run turned into RESULT.GIF and RESULT.TIFF, at the
 // frame sizes of a small and a large input picture.
 
-#include "imagick.h"
+#include "imaging/imagick.h"
 
-#include "palette_bmp.h"
-#include "temp_dir.h"
+#include "tests/imaging/palette_bmp.h"
+#include "tests/temp_dir.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,7 +1,7 @@
 // Loads one data file the way the window does and prints the time it took and the memory the
 // load added; bench/load_text.sh runs it beside pandas.
 
-#include "data_loader.h"
+#include "data/data_loader.h"
 
 #include <chrono>
 #include <cstdio>

@@ -1,6 +1,6 @@
 // The whole 1-D command, load excluded: transform, post-processing, picture, annotations.
 // Run one case per process (--benchmark_filter) to read its peak memory.
-#include "oned_command.h"
+#include "spectrogram/oned_command.h"
 
 #include <QGuiApplication>
 #include <benchmark/benchmark.h>

@@ -1,7 +1,7 @@
 // Speed of the 2-D numerics: one Morlet orientation of a large plane (the filter's unit of
 // work, up to 384 per run), the contrast pass of a frame, and that of a 1-D coefficient matrix.
-#include "bitmap_filter.h"
-#include "contrast.h"
+#include "plane/bitmap_filter.h"
+#include "plane/contrast.h"
 
 #include <benchmark/benchmark.h>
 #include <cmath>

@@ -1,5 +1,6 @@
 // Speed of the 1-D transform: a long series over few scales and a short one over many.
-#include "transformer1d.h"
+#include "engine/analysis_kinds.h"
+#include "engine/transformer1d.h"
 
 #include <benchmark/benchmark.h>
 #include <cmath>

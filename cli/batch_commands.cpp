@@ -1,14 +1,14 @@
-#include "batch_commands.h"
+#include "cli/batch_commands.h"
 
-#include "batch_progress.h"
-#include "data_loader.h"
-#include "errors.h"
-#include "npy_writer.h"
-#include "oned_command.h"
-#include "output_directory.h"
-#include "picture_export.h"
-#include "regional_format_qt.h"
-#include "twod_command.h"
+#include "cli/batch_progress.h"
+#include "data/data_loader.h"
+#include "front/failure_text.h"
+#include "cli/npy_writer.h"
+#include "spectrogram/oned_command.h"
+#include "front/output_directory.h"
+#include "picture/picture_export.h"
+#include "front/regional_format_qt.h"
+#include "twod/twod_command.h"
 
 #include <QLocale>
 #include <filesystem>
@@ -33,10 +33,9 @@ bool Load(const TCliOptions& options, TDataTable& table)
             progress.SetStatusText(std::to_string(lines));
         });
         return true;
-    } catch (const TulvoError& e) {
-        std::fprintf(stderr, "Error: %s\n", LoadErrorText(e).c_str());
-    } catch (const std::exception& e) {
-        std::fprintf(stderr, "Error: %s(Exception)\n", e.what());
+    } catch (...) {
+        std::fprintf(stderr, "Error: %s\n",
+                     LoadErrorText(DescribeFailure(std::current_exception())).c_str());
     }
     return false;
 }
@@ -91,15 +90,17 @@ int RunOnTable(const TCliOptions& options,
         TFixedParameters params(options.Params);
         TStderrProgress progress;
         return command(table, params, progress);
-    } catch (const std::exception& e) {
-        std::fprintf(stderr, "1d Tulvo: %s\n", WithFullStop(e.what()).c_str());
+    } catch (...) {
+        const TFailureText failure = DescribeFailure(std::current_exception());
+        std::fprintf(stderr, "%s: %s\n", kApplicationTitle, DefaultReportText(failure).c_str());
         return 1;
     }
 }
 
 int NothingToAnalyse(const TCliOptions& options)
 {
-    std::fprintf(stderr, "1d Tulvo: %s holds nothing to analyse.\n", options.Input.c_str());
+    std::fprintf(stderr, "%s: %s holds nothing to analyse.\n", kApplicationTitle,
+                 options.Input.c_str());
     return 1;
 }
 

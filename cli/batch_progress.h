@@ -1,7 +1,7 @@
 #pragma once
 // Progress of a batch run: each status text on its own line of stderr.
 
-#include "analysis_params.h"
+#include "engine/analysis_params.h"
 
 #include <cstdio>
 

@@ -2,7 +2,7 @@
 // The command line of the batch tool: the window's commands with the window's defaults and
 // ranges, numbers always written with a point.
 
-#include "analysis_params.h"
+#include "engine/analysis_params.h"
 
 #include <stdexcept>
 #include <string>

@@ -1,6 +1,6 @@
 // tulvo1d-cli: the window's analyses without a window, for many files and for scripts.
-#include "batch_commands.h"
-#include "imagick.h"
+#include "cli/batch_commands.h"
+#include "imaging/imagick.h"
 
 #include <QGuiApplication>
 #include <cstdio>

@@ -1,4 +1,4 @@
-#include "npy_writer.h"
+#include "cli/npy_writer.h"
 
 #include <bit>
 #include <charconv>

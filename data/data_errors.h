@@ -1,7 +1,7 @@
 #pragma once
 // Failure kinds of data input besides the line error (EGeneric, kind "Exception").
 
-#include "errors.h"
+#include "engine/errors.h"
 
 // The table refused a definition or a lookup: an empty or repeated column name, a name that
 // cannot serve as the sort key, a column that does not exist.

@@ -1,7 +1,7 @@
-#include "data_loader.h"
+#include "data/data_loader.h"
 
-#include "image_table.h"
-#include "memory_budget.h"
+#include "data/image_table.h"
+#include "engine/memory_budget.h"
 
 #include <filesystem>
 #include <new>

@@ -2,10 +2,10 @@
 // Loading a data file, the one entry for the window and the batch tool: an image file by its
 // extension, otherwise a tab-delimited text table sorted ascending by its first column.
 
-#include "data_table.h"
-#include "imagick.h"
-#include "regional_format.h"
-#include "text_reader.h"
+#include "data/data_table.h"
+#include "imaging/imagick.h"
+#include "data/regional_format.h"
+#include "data/text_reader.h"
 
 #include <optional>
 #include <string>

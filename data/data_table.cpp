@@ -1,8 +1,8 @@
-#include "data_table.h"
+#include "data/data_table.h"
 
-#include "data_errors.h"
-#include "memory_budget.h"
-#include "name_case.h"
+#include "data/data_errors.h"
+#include "engine/memory_budget.h"
+#include "data/name_case.h"
 
 #include <algorithm>
 #include <climits>

@@ -1,6 +1,6 @@
-#include "image_table.h"
+#include "data/image_table.h"
 
-#include "text_reader.h"
+#include "data/text_reader.h"
 
 #include <array>
 #include <vector>

@@ -1,8 +1,8 @@
 #pragma once
 // Image files as tables: one number column per pixel column, one row per pixel row.
 
-#include "data_table.h"
-#include "imagick.h"
+#include "data/data_table.h"
+#include "imaging/imagick.h"
 
 #include <optional>
 #include <string>

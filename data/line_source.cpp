@@ -1,7 +1,7 @@
-#include "line_source.h"
+#include "data/line_source.h"
 
-#include "data_errors.h"
-#include "memory_budget.h"
+#include "data/data_errors.h"
+#include "engine/memory_budget.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -1,4 +1,4 @@
-#include "name_case.h"
+#include "data/name_case.h"
 
 namespace {
 

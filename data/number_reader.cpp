@@ -1,4 +1,4 @@
-#include "number_reader.h"
+#include "data/number_reader.h"
 
 #include <algorithm>
 #include <charconv>

@@ -2,7 +2,7 @@
 // Reading numbers and dates as people write them, under a RegionalFormat. Independent of the
 // C locale (LC_NUMERIC), allocation-free for ordinary field lengths.
 
-#include "regional_format.h"
+#include "data/regional_format.h"
 
 #include <optional>
 #include <string_view>

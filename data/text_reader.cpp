@@ -1,8 +1,8 @@
-#include "text_reader.h"
+#include "data/text_reader.h"
 
-#include "errors.h"
-#include "line_source.h"
-#include "number_reader.h"
+#include "engine/errors.h"
+#include "data/line_source.h"
+#include "data/number_reader.h"
 
 #include <algorithm>
 #include <cstdio>

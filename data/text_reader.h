@@ -3,8 +3,8 @@
 // between fields. A line ends at LF; CRs just before the line end are not part of it; a
 // Ctrl-Z ends the file; a UTF-8 byte-order mark at the start is skipped.
 
-#include "data_table.h"
-#include "regional_format.h"
+#include "data/data_table.h"
+#include "data/regional_format.h"
 
 #include <functional>
 #include <string>

@@ -3,17 +3,10 @@
 // the command needs it, so that the window can answer from its controls as they stand then,
 // and the batch tool and the tests from fixed values.
 
+#include "engine/analysis_kinds.h"
+
 #include <cstdint>
 #include <string>
-
-// Item indices of the step-kind choice; any other value means linear.
-enum TScaleStep : std::uint8_t { ssLinear = 0, ssQuadratic = 1, ssLogarithmic = 2 };
-
-// Item indices of the output-quantity choice.
-enum TOutputKind : int { okLogRealPart = 0, okRealPart = 1, okPhase = 2, okRealByStdDev = 3 };
-
-// Item indices of the wavelet choice.
-enum TWaveletKind : int { wkGaussian = 0, wkMorlet = 1 };
 
 struct TAnalysisParams {
     TWaveletKind WaveletKind = wkGaussian;
@@ -74,9 +67,17 @@ public:
 
 // Where a command reports progress. ProcessPendingMessages is the command's checkpoint: the
 // window repaints meanwhile, and it throws ECancelled when the user asked to stop.
+//
+// Inside long steps (the rows of a transform) the command calls WorkDone and CheckCancelled
+// every few milliseconds of work; both may be called from any of the run's worker threads at
+// once, so implementations keep them cheap and thread-safe.
 class TCommandProgress {
 public:
     virtual ~TCommandProgress() = default;
     virtual void SetStatusText(const std::string& text) = 0;
     virtual void ProcessPendingMessages() = 0;
+    // `rows` more rows of work are finished, of `total` for the whole run.
+    virtual void WorkDone(std::int64_t rows, std::int64_t total) { (void)rows, (void)total; }
+    // Throws ECancelled when the user asked to stop.
+    virtual void CheckCancelled() {}
 };

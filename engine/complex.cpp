@@ -1,4 +1,4 @@
-#include "complex.h"
+#include "engine/complex.h"
 
 #include <cmath>
 

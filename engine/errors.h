@@ -1,6 +1,6 @@
 #pragma once
 // Every failure that reaches the user is one of these: a message in the program's own words
-// and the name of its kind, which the load error box shows in parentheses.
+// and the name of its kind (front/failure_text.h puts them into the user's view).
 
 #include <stdexcept>
 #include <string>
@@ -38,18 +38,3 @@ class EConvertError : public TulvoError {
 public:
     explicit EConvertError(const std::string& message) : TulvoError(message, "EConvertError") {}
 };
-
-// How the default error report words a failure: the message with a full stop added when its
-// last character comes after "." in the character table; an empty message stays empty.
-inline std::string WithFullStop(const std::string& message)
-{
-    if (message.empty() || static_cast<unsigned char>(message.back()) <= '.')
-        return message;
-    return message + ".";
-}
-
-// How a failed load is reported: the message, then the kind in parentheses.
-inline std::string LoadErrorText(const TulvoError& error)
-{
-    return std::string(error.what()) + "(" + error.kind() + ")";
-}

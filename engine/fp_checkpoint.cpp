@@ -1,4 +1,4 @@
-#include "fp_checkpoint.h"
+#include "engine/fp_checkpoint.h"
 
 #include <cfenv>
 

@@ -4,7 +4,7 @@
 // clear them where a thread starts its share of a command and test them at its checkpoints.
 // Underflow passes silently.
 
-#include "errors.h"
+#include "engine/errors.h"
 
 class EZeroDivide : public TulvoError {
 public:

@@ -1,6 +1,6 @@
-#include "memory_budget.h"
+#include "engine/memory_budget.h"
 
-#include "errors.h"
+#include "engine/errors.h"
 
 #include <cstdio>
 #include <fstream>

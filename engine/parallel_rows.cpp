@@ -1,6 +1,6 @@
-#include "parallel_rows.h"
+#include "engine/parallel_rows.h"
 
-#include "fp_checkpoint.h"
+#include "engine/fp_checkpoint.h"
 
 #include <algorithm>
 #include <exception>

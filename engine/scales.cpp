@@ -1,7 +1,7 @@
-#include "scales.h"
+#include "engine/scales.h"
 
-#include "complex.h"
-#include "fp_checkpoint.h"
+#include "engine/complex.h"
+#include "engine/fp_checkpoint.h"
 
 #include <cmath>
 

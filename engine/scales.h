@@ -2,7 +2,7 @@
 // Scale grids. Each returns Count >= 2 values from First to Last; fewer values divide by zero
 // (a floating-point fault, caught at the caller's checkpoint).
 
-#include "analysis_params.h"
+#include "engine/analysis_kinds.h"
 
 #include <vector>
 

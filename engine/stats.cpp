@@ -1,6 +1,6 @@
-#include "stats.h"
+#include "engine/stats.h"
 
-#include "parallel_rows.h"
+#include "engine/parallel_rows.h"
 
 #include <cmath>
 #include <mutex>

@@ -5,7 +5,7 @@
 // every element is rounded to double at each store. Ranges and standard deviations below
 // 1e-100 are replaced by 1e-100 before dividing, so a constant array comes out as zeros.
 
-#include "complex.h"
+#include "engine/complex.h"
 
 #include <cstddef>
 #include <vector>

@@ -1,8 +1,8 @@
-#include "transformer1d.h"
+#include "engine/transformer1d.h"
 
-#include "memory_budget.h"
-#include "parallel_rows.h"
-#include "scales.h"
+#include "engine/memory_budget.h"
+#include "engine/parallel_rows.h"
+#include "engine/scales.h"
 
 #include <algorithm>
 #include <stdexcept>

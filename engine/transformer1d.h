@@ -3,10 +3,9 @@
 // every scale, FFT, multiply each bin by the conjugate wavelet spectrum at (bin frequency x
 // scale), inverse FFT. The transforms are unnormalised, so results carry the factor n.
 
-#include "analysis_params.h"
-#include "complex.h"
-#include "ufftw.h"
-#include "wavelets1d.h"
+#include "engine/complex.h"
+#include "engine/ufftw.h"
+#include "engine/wavelets1d.h"
 
 #include <vector>
 

@@ -1,6 +1,6 @@
-#include "ufftw.h"
+#include "engine/ufftw.h"
 
-#include "memory_budget.h"
+#include "engine/memory_budget.h"
 
 #include <cstring>
 #include <fftw3.h>

@@ -3,8 +3,8 @@
 // on any buffer from AllocateComplex. Plans are made and destroyed under one lock, since only
 // FFTW's execution is thread-safe; executions need no lock.
 
-#include "complex.h"
-#include "errors.h"
+#include "engine/complex.h"
+#include "engine/errors.h"
 
 #include <cstddef>
 #include <memory>

@@ -1,4 +1,4 @@
-#include "wavelets1d.h"
+#include "engine/wavelets1d.h"
 
 #include <cmath>
 

@@ -2,7 +2,7 @@
 // The one-dimensional wavelets, defined by their Fourier transform only: Spectrum(W) is the
 // transform's value at W, a bin's angular frequency already multiplied by the scale.
 
-#include "complex.h"
+#include "engine/complex.h"
 
 class TWave1D {
 public:

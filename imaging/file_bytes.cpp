@@ -1,7 +1,7 @@
-#include "file_bytes.h"
+#include "imaging/file_bytes.h"
 
-#include "imagick.h"
-#include "memory_budget.h"
+#include "imaging/imagick.h"
+#include "engine/memory_budget.h"
 
 #include <cerrno>
 #include <cstdio>

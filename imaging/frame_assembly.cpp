@@ -1,7 +1,7 @@
-#include "imagick.h"
+#include "imaging/imagick.h"
 
-#include "file_bytes.h"
-#include "magick_codec.h"
+#include "imaging/file_bytes.h"
+#include "imaging/magick_codec.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
-#include "imagick.h"
+#include "imaging/imagick.h"
 
-#include "file_bytes.h"
-#include "image_formats.h"
-#include "magick_codec.h"
-#include "memory_budget.h"
+#include "imaging/file_bytes.h"
+#include "imaging/image_formats.h"
+#include "imaging/magick_codec.h"
+#include "engine/memory_budget.h"
 
 namespace {
 

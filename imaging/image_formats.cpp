@@ -1,4 +1,4 @@
-#include "image_formats.h"
+#include "imaging/image_formats.h"
 
 #include <algorithm>
 #include <cctype>

@@ -2,7 +2,7 @@
 // The program's only door to the image library (GraphicsMagick's Magick++). Nothing outside
 // imaging/ includes a Magick++ header.
 
-#include "errors.h"
+#include "engine/errors.h"
 
 #include <cstddef>
 #include <cstdint>

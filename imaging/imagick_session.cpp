@@ -1,6 +1,6 @@
-#include "imagick.h"
+#include "imaging/imagick.h"
 
-#include "memory_budget.h"
+#include "engine/memory_budget.h"
 
 #include <Magick++.h>
 

@@ -1,7 +1,7 @@
-#include "magick_codec.h"
+#include "imaging/magick_codec.h"
 
-#include "imagick.h"
-#include "memory_budget.h"
+#include "imaging/imagick.h"
+#include "engine/memory_budget.h"
 
 namespace {
 

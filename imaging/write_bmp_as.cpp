@@ -1,8 +1,8 @@
-#include "imagick.h"
+#include "imaging/imagick.h"
 
-#include "file_bytes.h"
-#include "image_formats.h"
-#include "magick_codec.h"
+#include "imaging/file_bytes.h"
+#include "imaging/image_formats.h"
+#include "imaging/magick_codec.h"
 
 void WriteBmpAs(const std::vector<std::uint8_t>& bmpBytes, const std::string& targetPath)
 {

@@ -1,8 +1,8 @@
-#include "bitmap_filter.h"
+#include "plane/bitmap_filter.h"
 
-#include "fp_checkpoint.h"
-#include "memory_budget.h"
-#include "parallel_rows.h"
+#include "engine/fp_checkpoint.h"
+#include "engine/memory_budget.h"
+#include "engine/parallel_rows.h"
 
 #include <algorithm>
 

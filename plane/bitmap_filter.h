@@ -3,23 +3,21 @@
 // the frequency domain, one scale and orientation at a time. The matrix's spectrum is kept
 // after the first filtering, so every later filtering costs one inverse FFT. The filter also
 // holds the normalisations of its working plane, an accumulator that sums planes over
-// orientations, and the rendering of that sum as an 8-bit palette picture.
+// orientations; the 2-D command renders that sum as a picture.
 //
 // A plane is Rows x Cols complex values, row by row (row 0 the top line of an image), the
 // element of row r and column c at r * Cols + c.
 //
-// Checkpoints: Filter, Stats, the normalisations and Render end with CheckFpFaults, so a
+// Checkpoints: Filter, Stats and the normalisations end with CheckFpFaults, so a
 // floating-point fault raised since the caller's ClearFpFaults (a 1 x 1 plane has no standard
 // deviation; a wavelet parameter may divide by zero) ends the command there instead of
 // spreading NaNs into the pictures.
 
-#include "fft2.h"
-#include "filter_kernels.h"
-#include "palette.h"
-#include "stats.h"
-#include "wavelets2d.h"
+#include "plane/fft2.h"
+#include "plane/filter_kernels.h"
+#include "engine/stats.h"
+#include "plane/wavelets2d.h"
 
-#include <QImage>
 #include <cstddef>
 #include <vector>
 
@@ -58,11 +56,8 @@ public:
     void ResetAccumulator();
     // Adds Weight times Work, both parts, to the sum; nothing without a ResetAccumulator.
     void Accumulate(double Weight);
-    // Cols x Rows 8-bit picture with the palette's 64 colours: the real parts of the sum
-    // clip-normalised at 3.5 standard deviations, one ColorIndex per pixel. The sum keeps its
-    // raw values. A null image when there is no sum; EOutOfMemory when the picture cannot be
-    // created.
-    QImage Render(const TPalette64& Palette) const;
+    // The sum, Count elements, or nullptr before the first ResetAccumulator.
+    const TComplex* Sums() const { return Accumulator.get(); }
 
 private:
     DoubleView RealParts() const { return RealPartsOf(Work_.get(), Count_); }

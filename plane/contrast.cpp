@@ -1,7 +1,7 @@
-#include "contrast.h"
+#include "plane/contrast.h"
 
-#include "fp_checkpoint.h"
-#include "stats.h"
+#include "engine/fp_checkpoint.h"
+#include "engine/stats.h"
 
 #include <stdexcept>
 

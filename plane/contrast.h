@@ -5,8 +5,8 @@
 // flat areas the lowest; a constant input gives zeros. Without a kernel, each call makes one
 // for its carrier's size: EOutOfMemory when that does not fit.
 
-#include "bitmap_filter.h"
-#include "contrast_kernel.h"
+#include "plane/bitmap_filter.h"
+#include "plane/contrast_kernel.h"
 
 #include <vector>
 

@@ -1,9 +1,9 @@
-#include "contrast_kernel.h"
+#include "plane/contrast_kernel.h"
 
-#include "filter_kernels.h"
-#include "fp_checkpoint.h"
-#include "memory_budget.h"
-#include "parallel_rows.h"
+#include "plane/filter_kernels.h"
+#include "engine/fp_checkpoint.h"
+#include "engine/memory_budget.h"
+#include "engine/parallel_rows.h"
 
 
 namespace {

@@ -5,7 +5,7 @@
 // the samples, an inverse FFT and the modulus, bit for bit what a TBitmapFilter would give.
 // Immutable after construction, so one kernel can serve any number of threads.
 
-#include "fft2.h"
+#include "plane/fft2.h"
 
 #include <cstddef>
 

@@ -1,6 +1,6 @@
-#include "fft2.h"
+#include "plane/fft2.h"
 
-#include "memory_budget.h"
+#include "engine/memory_budget.h"
 
 #include <stdexcept>
 #include <string>

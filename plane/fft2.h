@@ -3,7 +3,7 @@
 // varying fastest), made once by estimate and executed on any plane from AllocateComplex.
 // Unnormalised: a forward and a backward transform multiply every element by Rows * Cols.
 
-#include "ufftw.h"
+#include "engine/ufftw.h"
 
 #include <cstddef>
 

@@ -1,4 +1,4 @@
-#include "filter_kernels.h"
+#include "plane/filter_kernels.h"
 
 #include <cmath>
 

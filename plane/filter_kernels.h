@@ -3,8 +3,8 @@
 // can be shared among threads: each call touches only its own range, reads the wavelet and
 // the grids without changing them, and allocates nothing.
 
-#include "complex.h"
-#include "wavelets2d.h"
+#include "engine/complex.h"
+#include "plane/wavelets2d.h"
 
 #include <algorithm>
 #include <cstddef>

@@ -4,7 +4,7 @@
 // by the orientation. Kx runs along the columns (horizontal), Ky along the rows (vertical).
 // The objects are immutable, so one wavelet can serve any number of threads.
 
-#include "complex.h"
+#include "engine/complex.h"
 
 class TWave2D {
 public:

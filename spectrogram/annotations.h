@@ -2,8 +2,8 @@
 // What makes a 1-D spectrogram readable: sample labels with grid lines, the data curve and
 // the name of each series in its band, and the frame with the palette legend.
 
-#include "data_table.h"
-#include "palette.h"
+#include "data/data_table.h"
+#include "picture/palette.h"
 
 #include <QImage>
 #include <string>

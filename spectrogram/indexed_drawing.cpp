@@ -1,12 +1,10 @@
-#include "indexed_drawing.h"
+#include "spectrogram/indexed_drawing.h"
 
-#include "errors.h"
-#include "memory_budget.h"
+#include "engine/errors.h"
 
 #include <QFontMetrics>
 #include <QPainter>
 #include <algorithm>
-#include <cstring>
 
 QFont AnnotationFont(int points, bool bold)
 {
@@ -55,20 +53,4 @@ void DrawVerticalLine(QImage& picture, int x, int top, int bottom, int index)
         return;
     for (int row = std::max(0, top); row < std::min(picture.height(), bottom); ++row)
         picture.scanLine(row)[x] = static_cast<uchar>(index);
-}
-
-QImage NewIndexedPicture(int width, int height, const QList<QRgb>& colours, int index)
-{
-    const std::size_t bytes = CheckedMul(static_cast<std::size_t>(std::max(width, 1)),
-                                         static_cast<std::size_t>(std::max(height, 1)),
-                                         "the picture");
-    RequireMemory(bytes, "the picture");
-    QImage picture(width, height, QImage::Format_Indexed8);
-    if (picture.isNull())
-        throw EOutOfMemory("Not enough memory for a picture of " + std::to_string(width) +
-                           " x " + std::to_string(height) + " pixels");
-    picture.setColorTable(colours);
-    for (int row = 0; row < height; ++row)
-        std::memset(picture.scanLine(row), index, static_cast<std::size_t>(width));
-    return picture;
 }

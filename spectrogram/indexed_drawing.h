@@ -18,7 +18,3 @@ void DrawIndexedText(QImage& picture, int x, int y, const QString& text, const Q
 
 // Sets `index` in column x from row top to row bottom - 1, clipped to the picture.
 void DrawVerticalLine(QImage& picture, int x, int top, int bottom, int index);
-
-// A new 8-bit picture with `colours` as its table, every pixel `index`; EOutOfMemory when it
-// exceeds the memory budget or cannot be allocated.
-QImage NewIndexedPicture(int width, int height, const QList<QRgb>& colours, int index);

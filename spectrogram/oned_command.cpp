@@ -1,12 +1,12 @@
-#include "oned_command.h"
+#include "spectrogram/oned_command.h"
 
-#include "annotations.h"
-#include "fp_checkpoint.h"
-#include "indexed_drawing.h"
-#include "memory_budget.h"
-#include "stats.h"
-#include "transformer1d.h"
-#include "contrast.h"
+#include "spectrogram/annotations.h"
+#include "engine/fp_checkpoint.h"
+#include "picture/indexed_picture.h"
+#include "engine/memory_budget.h"
+#include "engine/stats.h"
+#include "engine/transformer1d.h"
+#include "plane/contrast.h"
 
 #include <memory>
 #include <string>
@@ -63,17 +63,6 @@ void PostProcess(std::vector<double>& coefs, int outputKind)
         break;
     default:
         break;
-    }
-}
-
-void PaintBand(QImage& spectrogram, int firstRow, int steps, const std::vector<double>& coefs)
-{
-    const int w = spectrogram.width();
-    for (int j = 0; j < steps; ++j) {
-        uchar* line = spectrogram.scanLine(firstRow + j);
-        const double* values = coefs.data() + static_cast<std::size_t>(j) * w;
-        for (int c = 0; c < w; ++c)
-            line[c] = static_cast<uchar>(ColorIndex(values[c]));
     }
 }
 
@@ -147,7 +136,7 @@ std::optional<QImage> DoTulvo1D(const TDataTable& table, TParameterSource& param
         CheckFpFaults();
         if (observer)
             observer->FinalCoefficients(k, coefs);
-        PaintBand(spectrogram, k * (shape.Steps + 1), shape.Steps, coefs);
+        PaintLevelRows(spectrogram, k * (shape.Steps + 1), shape.Steps, coefs.data());
     }
     Annotate(spectrogram, table, firstLabel, set, shape);
     QImage result = ComposeResult(

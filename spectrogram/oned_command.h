@@ -2,8 +2,8 @@
 // The one-dimensional analysis: every series of the table becomes one band of scale rows in a
 // single 8-bit picture, annotated and framed with the palette legend.
 
-#include "analysis_params.h"
-#include "data_table.h"
+#include "engine/analysis_params.h"
+#include "data/data_table.h"
 
 #include <QImage>
 #include <optional>

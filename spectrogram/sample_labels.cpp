@@ -1,4 +1,4 @@
-#include "sample_labels.h"
+#include "spectrogram/sample_labels.h"
 
 #include <cmath>
 #include <cstdio>

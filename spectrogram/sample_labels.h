@@ -2,7 +2,7 @@
 // The text under each sample column of a 1-D picture: month marks for dated data, every
 // thirtieth label for numbered data.
 
-#include "data_table.h"
+#include "data/data_table.h"
 
 #include <string>
 

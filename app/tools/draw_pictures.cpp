@@ -2,7 +2,7 @@
 // app/resources/. Run once after changing a drawing; the output is committed:
 //   cmake --build <build> --target tulvo_draw_pictures && <build>/app/tulvo_draw_pictures app/resources
 
-#include "imagick.h"
+#include "imaging/imagick.h"
 
 #include <QBuffer>
 #include <QImage>

@@ -1,8 +1,8 @@
 // libFuzzer target for the text reader: any bytes either load into a consistent, sorted table
 // or end in one TulvoError with the table closed.
 
-#include "data_loader.h"
-#include "number_reader.h"
+#include "data/data_loader.h"
+#include "data/number_reader.h"
 
 #include <algorithm>
 #include <charconv>

@@ -2,7 +2,7 @@
 // Answers the window's boxes and file dialogs in place of a person, and remembers what was
 // asked and what was handed to the desktop.
 
-#include "user_dialogs.h"
+#include "app/user_dialogs.h"
 
 #include <QList>
 

@@ -1,9 +1,9 @@
 // The About window: a fresh, maximised window on every click, the manual from the program's
 // resources with its pictures, and no context menu on the page.
 
-#include "answering_dialogs.h"
-#include "tfm_about.h"
-#include "window_driver.h"
+#include "tests/app/answering_dialogs.h"
+#include "app/tfm_about.h"
+#include "tests/app/window_driver.h"
 
 #include <QAction>
 #include <QApplication>

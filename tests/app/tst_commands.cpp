@@ -1,12 +1,12 @@
 // Commands run on a worker thread: parameters read live from the controls, progress in the
 // status bar, cancelling, refusing a second command, and how failures reach the user.
 
-#include "answering_dialogs.h"
-#include "error_report.h"
-#include "errors.h"
-#include "result_image.h"
-#include "spin_edit.h"
-#include "window_driver.h"
+#include "tests/app/answering_dialogs.h"
+#include "app/error_report.h"
+#include "engine/errors.h"
+#include "app/result_image.h"
+#include "app/spin_edit.h"
+#include "tests/app/window_driver.h"
 
 #include <QAction>
 #include <QTabWidget>

@@ -1,9 +1,9 @@
 // The main window's start-up state and the rules that tie its parameter controls together.
 
-#include "answering_dialogs.h"
-#include "radio_group.h"
-#include "spin_edit.h"
-#include "window_driver.h"
+#include "tests/app/answering_dialogs.h"
+#include "app/radio_group.h"
+#include "app/spin_edit.h"
+#include "tests/app/window_driver.h"
 
 #include <QAction>
 #include <QCheckBox>

@@ -2,10 +2,10 @@
 // an image; what the grid, the status bar and the result view show afterwards.
 // Runs under Russian regional settings: comma decimals, day.month.year dates.
 
-#include "answering_dialogs.h"
-#include "data_table.h"
-#include "result_image.h"
-#include "window_driver.h"
+#include "tests/app/answering_dialogs.h"
+#include "data/data_table.h"
+#include "app/result_image.h"
+#include "tests/app/window_driver.h"
 
 #include <QAbstractItemModel>
 #include <QFile>

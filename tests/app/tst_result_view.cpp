@@ -1,9 +1,9 @@
 // The result view's zoom and the export of the displayed picture through the image library.
 
-#include "answering_dialogs.h"
-#include "graphic_export.h"
-#include "result_image.h"
-#include "window_driver.h"
+#include "tests/app/answering_dialogs.h"
+#include "app/graphic_export.h"
+#include "app/result_image.h"
+#include "tests/app/window_driver.h"
 
 #include <QAction>
 #include <QApplication>

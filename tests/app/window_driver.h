@@ -2,9 +2,9 @@
 // Small helpers the window tests share: finding controls by their names and running a
 // command to its end.
 
-#include "data_table.h"
-#include "imagick.h"
-#include "tfm_main.h"
+#include "data/data_table.h"
+#include "imaging/imagick.h"
+#include "app/tfm_main.h"
 
 #include <QApplication>
 #include <QSignalSpy>

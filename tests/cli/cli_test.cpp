@@ -1,6 +1,6 @@
 // The batch front end as a user runs it: a real process, real files.
-#include "palette.h"
-#include "temp_dir.h"
+#include "picture/palette.h"
+#include "tests/temp_dir.h"
 
 #include <QImage>
 #include <cmath>

@@ -1,10 +1,10 @@
 // Every bad file ends in one clear error (message and kind) and leaves the table closed, the
 // earlier data gone with it; none crashes or leaves part of a table behind.
 
-#include "data_loader.h"
-#include "temp_file.h"
+#include "data/data_loader.h"
+#include "tests/data/temp_file.h"
 
-#include "errors.h"
+#include "engine/errors.h"
 
 #include <gtest/gtest.h>
 

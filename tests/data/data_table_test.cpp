@@ -1,6 +1,6 @@
-#include "data_table.h"
+#include "data/data_table.h"
 
-#include "data_errors.h"
+#include "data/data_errors.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
-#include "data_loader.h"
-#include "image_table.h"
-#include "table_dump.h"
-#include "temp_file.h"
-#include "tiny_images.h"
+#include "data/data_loader.h"
+#include "data/image_table.h"
+#include "tests/data/table_dump.h"
+#include "tests/data/temp_file.h"
+#include "tests/data/tiny_images.h"
 
-#include "memory_budget.h"
+#include "engine/memory_budget.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #pragma once
 // Compact texts of a table for comparing whole tables in one line.
 
-#include "data_table.h"
+#include "data/data_table.h"
 
 #include <cstdio>
 #include <string>

@@ -1,8 +1,8 @@
-#include "data_loader.h"
-#include "table_dump.h"
-#include "temp_file.h"
+#include "data/data_loader.h"
+#include "tests/data/table_dump.h"
+#include "tests/data/temp_file.h"
 
-#include "errors.h"
+#include "engine/errors.h"
 
 #include <gtest/gtest.h>
 

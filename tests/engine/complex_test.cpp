@@ -1,5 +1,5 @@
-#include "complex.h"
-#include "wavelets1d.h"
+#include "engine/complex.h"
+#include "engine/wavelets1d.h"
 
 #include <cmath>
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "dft_oracle.h"
+#include "tests/engine/dft_oracle.h"
 
 #include <cmath>
 

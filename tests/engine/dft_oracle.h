@@ -2,7 +2,7 @@
 // A direct O(n^2) evaluation of the wavelet filter in long double, written independently of
 // the FFT path: the reference the transformer is checked against.
 
-#include "wavelets1d.h"
+#include "engine/wavelets1d.h"
 
 #include <vector>
 

@@ -1,6 +1,6 @@
-#include "fp_checkpoint.h"
-#include "scales.h"
-#include "stats.h"
+#include "engine/fp_checkpoint.h"
+#include "engine/scales.h"
+#include "engine/stats.h"
 
 #include <functional>
 #include <gtest/gtest.h>

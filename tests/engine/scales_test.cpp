@@ -1,4 +1,4 @@
-#include "scales.h"
+#include "engine/scales.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "stats.h"
+#include "engine/stats.h"
 
 #include <cmath>
 #include <gtest/gtest.h>

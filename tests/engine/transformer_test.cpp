@@ -1,6 +1,6 @@
-#include "dft_oracle.h"
-#include "scales.h"
-#include "transformer1d.h"
+#include "tests/engine/dft_oracle.h"
+#include "engine/scales.h"
+#include "engine/transformer1d.h"
 
 #include <cmath>
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
-#include "imagick.h"
+#include "imaging/imagick.h"
 
-#include "palette_bmp.h"
-#include "picture_readback.h"
-#include "temp_dir.h"
+#include "tests/imaging/palette_bmp.h"
+#include "tests/imaging/picture_readback.h"
+#include "tests/temp_dir.h"
 
 #include <gtest/gtest.h>
 #include <tiffio.h>

@@ -1,7 +1,7 @@
-#include "imagick.h"
+#include "imaging/imagick.h"
 
-#include "grey_pattern.h"
-#include "temp_dir.h"
+#include "tests/fixtures/imaging/grey_pattern.h"
+#include "tests/temp_dir.h"
 
 #include <gtest/gtest.h>
 

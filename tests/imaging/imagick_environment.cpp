@@ -1,6 +1,6 @@
 // One library session for the whole test program, as main() holds one for the whole run.
 
-#include "imagick.h"
+#include "imaging/imagick.h"
 
 #include <gtest/gtest.h>
 

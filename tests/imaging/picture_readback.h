@@ -1,7 +1,7 @@
 #pragma once
 // Reads written pictures back through the image library, for checking what was written.
 
-#include "palette_bmp.h"
+#include "tests/imaging/palette_bmp.h"
 
 #include <Magick++.h>
 

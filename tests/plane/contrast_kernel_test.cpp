@@ -1,5 +1,5 @@
-#include "contrast.h"
-#include "plane_fixtures.h"
+#include "plane/contrast.h"
+#include "tests/plane/plane_fixtures.h"
 
 #include <algorithm>
 #include <bit>

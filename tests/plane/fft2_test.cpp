@@ -1,4 +1,4 @@
-#include "fft2.h"
+#include "plane/fft2.h"
 
 #include <cmath>
 #include <gtest/gtest.h>

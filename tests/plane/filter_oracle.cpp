@@ -1,4 +1,4 @@
-#include "filter_oracle.h"
+#include "tests/plane/filter_oracle.h"
 
 #include <cmath>
 

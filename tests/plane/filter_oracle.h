@@ -3,7 +3,7 @@
 // of the FFT path and of the engine's frequency grid: the reference TBitmapFilter is checked
 // against.
 
-#include "wavelets2d.h"
+#include "plane/wavelets2d.h"
 
 #include <complex>
 #include <vector>

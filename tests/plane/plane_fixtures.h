@@ -1,7 +1,7 @@
 #pragma once
 // Small matrices and the loading of a matrix into a filter, shared by the plane tests.
 
-#include "bitmap_filter.h"
+#include "plane/bitmap_filter.h"
 
 #include <random>
 #include <vector>

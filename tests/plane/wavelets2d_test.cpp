@@ -1,4 +1,4 @@
-#include "wavelets2d.h"
+#include "plane/wavelets2d.h"
 
 #include <cmath>
 #include <gtest/gtest.h>

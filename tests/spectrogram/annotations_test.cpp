@@ -1,7 +1,8 @@
-#include "annotations.h"
-#include "indexed_drawing.h"
-#include "sample_labels.h"
-#include "table_fixture.h"
+#include "spectrogram/annotations.h"
+#include "picture/indexed_picture.h"
+#include "spectrogram/indexed_drawing.h"
+#include "spectrogram/sample_labels.h"
+#include "tests/spectrogram/table_fixture.h"
 
 #include <gtest/gtest.h>
 

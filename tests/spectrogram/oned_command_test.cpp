@@ -1,7 +1,7 @@
-#include "errors.h"
-#include "oned_command.h"
-#include "palette.h"
-#include "table_fixture.h"
+#include "engine/errors.h"
+#include "spectrogram/oned_command.h"
+#include "picture/palette.h"
+#include "tests/spectrogram/table_fixture.h"
 
 #include <cmath>
 #include <gtest/gtest.h>

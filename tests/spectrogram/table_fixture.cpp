@@ -1,4 +1,4 @@
-#include "table_fixture.h"
+#include "tests/spectrogram/table_fixture.h"
 
 TDataTable MakeTable(const std::string& labelName, TColumnKind kind,
                      const std::vector<double>& labels,

@@ -1,8 +1,8 @@
 #pragma once
 // Small in-memory tables for the picture tests.
 
-#include "analysis_params.h"
-#include "data_table.h"
+#include "engine/analysis_params.h"
+#include "data/data_table.h"
 
 #include <string>
 #include <vector>

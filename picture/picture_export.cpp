@@ -1,6 +1,6 @@
-#include "picture_export.h"
+#include "picture/picture_export.h"
 
-#include "imagick.h"
+#include "imaging/imagick.h"
 
 #include <QBuffer>
 

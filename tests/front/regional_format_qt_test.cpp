@@ -1,4 +1,4 @@
-#include "regional_format_qt.h"
+#include "front/regional_format_qt.h"
 
 #include <QLocale>
 

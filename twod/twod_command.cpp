@@ -1,10 +1,11 @@
-#include "twod_command.h"
+#include "twod/twod_command.h"
 
-#include "bitmap_filter.h"
-#include "contrast.h"
-#include "fp_checkpoint.h"
-#include "frame_writer.h"
-#include "scales.h"
+#include "plane/bitmap_filter.h"
+#include "plane/contrast.h"
+#include "engine/fp_checkpoint.h"
+#include "twod/frame_render.h"
+#include "twod/frame_writer.h"
+#include "engine/scales.h"
 
 #include <cstdio>
 #include <memory>
@@ -131,7 +132,7 @@ std::optional<TTwoDResult> DoTulvo2D(const TDataTable& table, const std::string&
     for (int i = 0; i < kScaleCount; ++i) {
         const int angle = SumOrientations(run, scales[i], i);
         const QImage frame =
-            filter.Render(QuantisedPalette(params.PaletteIndex(), params.NumColors()));
+            Render(filter, QuantisedPalette(params.PaletteIndex(), params.NumColors()));
         writer.AddFrame(frame, i, angle);
         progress.ProcessPendingMessages();
     }

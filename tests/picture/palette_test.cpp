@@ -1,4 +1,4 @@
-#include "palette.h"
+#include "picture/palette.h"
 
 #include <cmath>
 #include <gtest/gtest.h>

@@ -1,4 +1,7 @@
-#include "plane_fixtures.h"
+#include "engine/errors.h"
+#include "engine/fp_checkpoint.h"
+#include "tests/plane/plane_fixtures.h"
+#include "twod/frame_render.h"
 
 #include <gtest/gtest.h>
 
@@ -58,7 +61,7 @@ TEST_F(RenderTest, NothingWithoutAnAccumulator)
 {
     LoadMatrix(filter, a);
     filter.Accumulate(1.0);
-    EXPECT_TRUE(filter.Render(PaletteRainbow).isNull());
+    EXPECT_TRUE(Render(filter, PaletteRainbow).isNull());
 }
 
 // The picture shows the clip-normalised sums; rendering leaves the raw sums, so a second
@@ -68,21 +71,37 @@ TEST_F(RenderTest, PicturesOfTheRawSums)
     filter.ResetAccumulator();
     Accumulate(filter, a, 0.5);
     Accumulate(filter, b, 2.0);
-    const QImage first = filter.Render(PaletteRainbow);
+    const QImage first = Render(filter, PaletteRainbow);
     ASSERT_FALSE(first.isNull());
     EXPECT_EQ(first.format(), QImage::Format_Indexed8);
     EXPECT_EQ(first.width(), kCols);
     EXPECT_EQ(first.height(), kRows);
     EXPECT_EQ(first.colorTable(), MakePalette64(PaletteRainbow));
     EXPECT_EQ(Pixels(first), ExpectedLevels({a, b}, {0.5, 2.0}));
-    EXPECT_EQ(filter.Render(PaletteRainbow), first);
+    EXPECT_EQ(Render(filter, PaletteRainbow), first);
 
     Accumulate(filter, c, -1.5);
-    EXPECT_EQ(Pixels(filter.Render(PaletteRainbow)), ExpectedLevels({a, b, c}, {0.5, 2.0, -1.5}));
+    EXPECT_EQ(Pixels(Render(filter, PaletteRainbow)), ExpectedLevels({a, b, c}, {0.5, 2.0, -1.5}));
 
     filter.ResetAccumulator();
     Accumulate(filter, c, 1.0);
-    EXPECT_EQ(Pixels(filter.Render(PaletteGrey)), ExpectedLevels({c}, {1.0}));
+    EXPECT_EQ(Pixels(Render(filter, PaletteGrey)), ExpectedLevels({c}, {1.0}));
+}
+
+// One pixel has no standard deviation: the fault ends at the checkpoint, never in NaN pixels.
+TEST(Render, OneElementEndsAtTheCheckpoint)
+{
+    TBitmapFilter filter(1, 1);
+    LoadMatrix(filter, {0.5});
+    filter.ResetAccumulator();
+    filter.Accumulate(1.0);
+    ClearFpFaults();
+    try {
+        Render(filter, PaletteGrey);
+        ADD_FAILURE() << "no fault reported";
+    } catch (const TulvoError& e) {
+        EXPECT_EQ(e.kind(), "EInvalidOp");
+    }
 }
 
 } // namespace

@@ -1,4 +1,4 @@
-#include "output_directory.h"
+#include "front/output_directory.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,9 +1,9 @@
-#include "data_errors.h"
-#include "fp_checkpoint.h"
-#include "frame_writer.h"
-#include "temp_dir.h"
-#include "imagick.h"
-#include "twod_command.h"
+#include "data/data_errors.h"
+#include "engine/fp_checkpoint.h"
+#include "twod/frame_writer.h"
+#include "tests/temp_dir.h"
+#include "imaging/imagick.h"
+#include "twod/twod_command.h"
 
 #include <Magick++.h>
 #include <cmath>

@@ -1,6 +1,6 @@
-#include "palette.h"
+#include "picture/palette.h"
 
-#include "errors.h"
+#include "engine/errors.h"
 
 #include <cmath>
 

@@ -1,7 +1,7 @@
-#include "frame_writer.h"
+#include "twod/frame_writer.h"
 
-#include "data_errors.h"
-#include "imagick.h"
+#include "data/data_errors.h"
+#include "imaging/imagick.h"
 
 #include <QString>
 #include <cstdio>

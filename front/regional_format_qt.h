@@ -1,7 +1,7 @@
 #pragma once
 // The user's regional settings, as Qt knows them, in the form the data readers take.
 
-#include "regional_format.h"
+#include "data/regional_format.h"
 
 class QLocale;
 

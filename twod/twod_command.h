@@ -3,8 +3,8 @@
 // Morlet wavelet summing twelve orientations each), one palette frame per scale, assembled
 // into an animated RESULT.GIF and a multi-page RESULT.TIFF.
 
-#include "analysis_params.h"
-#include "data_table.h"
+#include "engine/analysis_params.h"
+#include "data/data_table.h"
 
 #include <optional>
 #include <string>
