@@ -19,19 +19,18 @@ TGuiThreadParameters::TGuiThreadParameters(TParameterSource& controls, QObject& 
 {
 }
 
-template <class T>
-T TGuiThreadParameters::Call(T (TParameterSource::*read)())
+double TGuiThreadParameters::Read(TParamField field)
 {
     if (QThread::currentThread() == FContext.thread())
-        return (FControls.*read)();
-    auto answer = std::make_shared<std::promise<T>>();
-    std::future<T> future = answer->get_future();
+        return FControls.Read(field);
+    auto answer = std::make_shared<std::promise<double>>();
+    std::future<double> future = answer->get_future();
     TParameterSource* controls = &FControls;
     QMetaObject::invokeMethod(
         &FContext,
-        [answer, controls, read] {
+        [answer, controls, field] {
             try {
-                answer->set_value((controls->*read)());
+                answer->set_value(controls->Read(field));
             } catch (...) {
                 answer->set_exception(std::current_exception());
             }
@@ -43,17 +42,3 @@ T TGuiThreadParameters::Call(T (TParameterSource::*read)())
     }
     return future.get();
 }
-
-int TGuiThreadParameters::Steps() { return Call(&TParameterSource::Steps); }
-int TGuiThreadParameters::MaxScale() { return Call(&TParameterSource::MaxScale); }
-int TGuiThreadParameters::MinScale() { return Call(&TParameterSource::MinScale); }
-TWaveletKind TGuiThreadParameters::WaveletKind() { return Call(&TParameterSource::WaveletKind); }
-double TGuiThreadParameters::ReadAlpha() { return Call(&TParameterSource::ReadAlpha); }
-double TGuiThreadParameters::ReadK0() { return Call(&TParameterSource::ReadK0); }
-double TGuiThreadParameters::ReadSigma() { return Call(&TParameterSource::ReadSigma); }
-bool TGuiThreadParameters::L1Norm() { return Call(&TParameterSource::L1Norm); }
-int TGuiThreadParameters::StepKind() { return Call(&TParameterSource::StepKind); }
-int TGuiThreadParameters::OutputKind() { return Call(&TParameterSource::OutputKind); }
-bool TGuiThreadParameters::WaveletContrast() { return Call(&TParameterSource::WaveletContrast); }
-int TGuiThreadParameters::PaletteIndex() { return Call(&TParameterSource::PaletteIndex); }
-int TGuiThreadParameters::NumColors() { return Call(&TParameterSource::NumColors); }

@@ -16,24 +16,9 @@ public:
     TGuiThreadParameters(TParameterSource& controls, QObject& guiContext,
                          const std::atomic<bool>& cancel);
 
-    int Steps() override;
-    int MaxScale() override;
-    int MinScale() override;
-    TWaveletKind WaveletKind() override;
-    double ReadAlpha() override;
-    double ReadK0() override;
-    double ReadSigma() override;
-    bool L1Norm() override;
-    int StepKind() override;
-    int OutputKind() override;
-    bool WaveletContrast() override;
-    int PaletteIndex() override;
-    int NumColors() override;
+    double Read(TParamField field) override;
 
 private:
-    template <class T>
-    T Call(T (TParameterSource::*read)());
-
     TParameterSource& FControls;
     QObject& FContext;
     const std::atomic<bool>& FCancel;

@@ -1,24 +1,18 @@
 #include "app/parameter_controls.h"
 
-#include "engine/errors.h"
-#include "data/number_reader.h"
 #include "app/radio_group.h"
+#include "data/number_reader.h"
+#include "engine/errors.h"
+#include "front/parameter_texts.h"
 #include "front/regional_format_qt.h"
-#include "app/spin_edit.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QLocale>
+#include <QSpinBox>
 
-namespace {
-
-double ReadEdit(const QLineEdit* edit)
-{
-    return ReadWaveletNumber(edit->text(), RegionalFormatFromLocale(QLocale::system()));
-}
-
-} // namespace
+#include <stdexcept>
 
 double ReadWaveletNumber(const QString& text, const RegionalFormat& format)
 {
@@ -28,21 +22,29 @@ double ReadWaveletNumber(const QString& text, const RegionalFormat& format)
     throw EConvertError("'" + bytes + "' is not a valid floating point value");
 }
 
-int TParameterControls::Steps() { return W.teNumSteps->value(); }
-int TParameterControls::MaxScale() { return W.teWaveMaxScale->value(); }
-int TParameterControls::MinScale() { return W.teWaveMinScale->value(); }
-
-TWaveletKind TParameterControls::WaveletKind()
+TParameterControls::TParameterControls(const QWidget& form)
 {
-    return W.cbWavelet->currentIndex() == wkMorlet ? wkMorlet : wkGaussian;
+    for (const TParamField field : kAllParamFields) {
+        const QString name = QString::fromStdString(TextsOf(field).Widget);
+        QWidget* control = form.findChild<QWidget*>(name);
+        if (!control)
+            throw std::logic_error("the form has no control " + name.toStdString());
+        FControls.push_back(control);
+    }
 }
 
-double TParameterControls::ReadAlpha() { return ReadEdit(W.wvAlpha); }
-double TParameterControls::ReadK0() { return ReadEdit(W.wvK0); }
-double TParameterControls::ReadSigma() { return ReadEdit(W.wvSIGMA); }
-bool TParameterControls::L1Norm() { return W.cb_mscale->isChecked(); }
-int TParameterControls::StepKind() { return W.rg_steptp->ItemIndex(); }
-int TParameterControls::OutputKind() { return W.rg_phase->ItemIndex(); }
-bool TParameterControls::WaveletContrast() { return W.cbGaussZ->isChecked(); }
-int TParameterControls::PaletteIndex() { return W.cb_palette->currentIndex(); }
-int TParameterControls::NumColors() { return W.cb_numcolors->currentIndex(); }
+double TParameterControls::Read(TParamField field)
+{
+    QWidget* control = FControls.at(static_cast<std::size_t>(field));
+    if (const auto* spin = qobject_cast<const QSpinBox*>(control))
+        return spin->value();
+    if (const auto* check = qobject_cast<const QCheckBox*>(control))
+        return check->isChecked();
+    if (const auto* combo = qobject_cast<const QComboBox*>(control))
+        return combo->currentIndex();
+    if (const auto* group = qobject_cast<const TRadioGroup*>(control))
+        return group->ItemIndex();
+    if (const auto* edit = qobject_cast<const QLineEdit*>(control))
+        return ReadWaveletNumber(edit->text(), RegionalFormatFromLocale(QLocale::system()));
+    throw std::logic_error("no reading for control " + control->objectName().toStdString());
+}

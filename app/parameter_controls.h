@@ -1,53 +1,26 @@
 #pragma once
-// The analysis parameters as the window's controls hold them, read on the GUI thread.
+// The analysis parameters as the window's controls hold them, read on the GUI thread. Each
+// field's control is found by the object name the parameter texts give it.
 
 #include "engine/analysis_params.h"
 #include "data/regional_format.h"
 
 #include <QString>
 
-class QCheckBox;
-class QComboBox;
-class QLineEdit;
-class TRadioGroup;
-class TSpinEdit;
+#include <vector>
 
-struct TParameterWidgets {
-    QComboBox* cbWavelet;
-    TSpinEdit* teWaveMaxScale;
-    TSpinEdit* teWaveMinScale;
-    TSpinEdit* teNumSteps;
-    QCheckBox* cb_mscale;
-    QCheckBox* cbGaussZ;
-    TRadioGroup* rg_phase;
-    TRadioGroup* rg_steptp;
-    QComboBox* cb_palette;
-    QComboBox* cb_numcolors;
-    QLineEdit* wvAlpha;
-    QLineEdit* wvK0;
-    QLineEdit* wvSIGMA;
-};
+class QWidget;
 
 class TParameterControls : public TParameterSource {
 public:
-    explicit TParameterControls(const TParameterWidgets& widgets) : W(widgets) {}
+    // `form` holds, among its descendants, the control of every field (the wavelet frames
+    // included). Throws std::logic_error naming a control that is missing.
+    explicit TParameterControls(const QWidget& form);
 
-    int Steps() override;
-    int MaxScale() override;
-    int MinScale() override;
-    TWaveletKind WaveletKind() override;
-    double ReadAlpha() override;
-    double ReadK0() override;
-    double ReadSigma() override;
-    bool L1Norm() override;
-    int StepKind() override;
-    int OutputKind() override;
-    bool WaveletContrast() override;
-    int PaletteIndex() override;
-    int NumColors() override;
+    double Read(TParamField field) override;
 
 private:
-    TParameterWidgets W;
+    std::vector<QWidget*> FControls; // in the order of kAllParamFields
 };
 
 // A wavelet parameter as the user typed it: blanks around it allowed, the regional decimal

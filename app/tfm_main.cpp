@@ -54,10 +54,7 @@ Tfm_main::Tfm_main(TUserDialogs& dialogs, QWidget* parent)
     frmMorlet1 = new TfrmMorlet(ui->pnWvParams);
     ui->pnWvParams->layout()->addWidget(frmGauss1);
     ui->pnWvParams->layout()->addWidget(frmMorlet1);
-    FControls = std::make_unique<TParameterControls>(TParameterWidgets{
-        ui->cbWavelet, ui->teWaveMaxScale, ui->teWaveMinScale, ui->teNumSteps, ui->cb_mscale,
-        ui->cbGaussZ, ui->rg_phase, ui->rg_steptp, ui->cb_palette, ui->cb_numcolors,
-        frmGauss1->ui->wvAlpha, frmMorlet1->ui->wvK0, frmMorlet1->ui->wvSIGMA});
+    FControls = std::make_unique<TParameterControls>(*this);
 
     FGridModel = new TDataGridModel(this);
     ui->DBGrid1->setModel(FGridModel);

@@ -4,6 +4,7 @@
 
 #include "app/frm_gauss.h"
 #include "app/frm_morlet.h"
+#include "engine/parameter_schema.h"
 #include "ui_tfm_main.h"
 
 #include <algorithm>
@@ -19,13 +20,13 @@ void Tfm_main::teWaveMaxScaleChange()
     const double minScale = ui->teWaveMinScale->value();
     const double steps = ui->teNumSteps->value();
     // Only a warning: nothing is blocked by an impossible range.
-    const bool impossible = !((maxScale - minScale + 1) / steps > 0);
+    const bool impossible = ScaleRangeIsImpossible(maxScale, minScale, steps);
     ui->teWaveMaxScale->SetWarning(impossible);
     ui->teWaveMinScale->SetWarning(impossible);
 
     // The logarithmic step needs a positive minimum scale; once dropped, it stays dropped.
     const int old = ui->rg_steptp->ItemIndex();
-    if (minScale > 0) {
+    if (LogarithmicStepAllowed(minScale)) {
         ui->rg_steptp->setItems(FStepCaptions);
         ui->rg_steptp->setColumns(3);
         ui->rg_steptp->setItemIndex(std::min(int(ssLogarithmic), old));

@@ -1,8 +1,12 @@
 #include "cli/cli_options.h"
 
+#include "front/parameter_texts.h"
+
+#include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <map>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -29,17 +33,16 @@ int ParseInt(const std::string& option, const std::string& text, int lo, int hi)
     return value;
 }
 
-template <typename T>
-T Choice(const std::string& option, const std::string& text, const std::map<std::string, T>& items)
+double Choice(const std::string& option, const std::string& text,
+              const std::vector<std::string>& words)
 {
-    const auto found = items.find(text);
-    if (found == items.end()) {
-        std::string names;
-        for (const auto& [name, value] : items)
-            names += (names.empty() ? "" : ", ") + name;
-        throw EUsage(option + " takes one of " + names + ", not \"" + text + "\"");
-    }
-    return found->second;
+    for (std::size_t i = 0; i < words.size(); ++i)
+        if (words[i] == text)
+            return static_cast<double>(i);
+    std::string names;
+    for (const std::string& word : words)
+        names += (names.empty() ? "" : ", ") + word;
+    throw EUsage(option + " takes one of " + names + ", not \"" + text + "\"");
 }
 
 class TArgs {
@@ -59,40 +62,39 @@ private:
     std::size_t next_ = 0;
 };
 
-// Options both modes share; false when `option` is none of them.
-bool ParseAnalysisOption(const std::string& option, TArgs& args, TAnalysisParams& p)
+double ParseFieldValue(const TFieldTexts& texts, TArgs& args)
 {
-    static const std::map<std::string, TWaveletKind> wavelets = {{"gauss", wkGaussian},
-                                                                 {"morlet", wkMorlet}};
-    static const std::map<std::string, TScaleStep> steps = {
-        {"linear", ssLinear}, {"quadratic", ssQuadratic}, {"log", ssLogarithmic}};
-    static const std::map<std::string, TOutputKind> outputs = {{"logreal", okLogRealPart},
-                                                               {"real", okRealPart},
-                                                               {"phase", okPhase},
-                                                               {"stddev", okRealByStdDev}};
-    static const std::map<std::string, int> colours = {{"4", 0},  {"8", 1},  {"16", 2},
-                                                       {"24", 3}, {"32", 4}, {"64", 5}};
-    static const std::map<std::string, int> palettes = {{"1", 0}, {"2", 1}, {"3", 2}};
-    if (option == "--wavelet") p.WaveletKind = Choice(option, args.ValueOf(option), wavelets);
-    else if (option == "--alpha") p.Alpha = ParseDouble(option, args.ValueOf(option));
-    else if (option == "--k0") p.K0 = ParseDouble(option, args.ValueOf(option));
-    else if (option == "--sigma") p.Sigma = ParseDouble(option, args.ValueOf(option));
-    else if (option == "--max-scale") p.MaxScale = ParseInt(option, args.ValueOf(option), 1, 100000);
-    else if (option == "--min-scale") p.MinScale = ParseInt(option, args.ValueOf(option), -10000, 100000);
-    else if (option == "--step") p.StepKind = Choice(option, args.ValueOf(option), steps);
-    else if (option == "--output") p.OutputKind = Choice(option, args.ValueOf(option), outputs);
-    else if (option == "--contrast") p.WaveletContrast = true;
-    else if (option == "--palette") p.PaletteIndex = Choice(option, args.ValueOf(option), palettes);
-    else if (option == "--colors") p.NumColors = Choice(option, args.ValueOf(option), colours);
-    else return false;
-    return true;
+    const TFieldRange& range = FieldRange(texts.Field);
+    const std::string& option = texts.Option;
+    switch (range.Type) {
+    case TFieldType::Flag:
+        return texts.FlagSets;
+    case TFieldType::Number:
+        return ParseDouble(option, args.ValueOf(option));
+    case TFieldType::Integer:
+        return ParseInt(option, args.ValueOf(option), static_cast<int>(range.Min),
+                        static_cast<int>(range.Max));
+    case TFieldType::Choice:
+        break;
+    }
+    return Choice(option, args.ValueOf(option), texts.ChoiceWords);
+}
+
+// An analysis parameter's option; false when `option` names none for this mode.
+bool ParseParameterOption(const std::string& option, TArgs& args, TCliOptions& o)
+{
+    for (const TFieldTexts& texts : ParameterTexts()) {
+        if (texts.Option != option || (texts.OneDOnly && o.Mode != TCliMode::OneD))
+            continue;
+        SetFieldValue(o.Params, texts.Field, ParseFieldValue(texts, args));
+        return true;
+    }
+    return false;
 }
 
 bool ParseOneDOption(const std::string& option, TArgs& args, TCliOptions& o)
 {
     if (option == "-o") o.Output = args.ValueOf(option);
-    else if (option == "--steps") o.Params.Steps = ParseInt(option, args.ValueOf(option), 30, 1000);
-    else if (option == "--l2") o.Params.L1Norm = false;
     else if (option == "--coefs") o.CoefsPath = args.ValueOf(option);
     else if (option == "--raw-coefs") o.RawCoefsPath = args.ValueOf(option);
     else return false;
@@ -107,7 +109,7 @@ void ParseModeArguments(TArgs& args, TCliOptions& o)
             o.Locale = args.ValueOf(arg);
         else if (o.Mode == TCliMode::TwoD && arg == "--out-dir")
             o.OutDir = args.ValueOf(arg);
-        else if (ParseAnalysisOption(arg, args, o.Params))
+        else if (ParseParameterOption(arg, args, o))
             continue;
         else if (o.Mode == TCliMode::OneD && ParseOneDOption(arg, args, o))
             continue;
@@ -126,7 +128,7 @@ void Validate(const TCliOptions& o)
         throw EUsage("no input file");
     if (o.Mode == TCliMode::OneD && o.Output.empty())
         throw EUsage("no output picture (-o FILE)");
-    if (o.Params.StepKind == ssLogarithmic && o.Params.MinScale <= 0)
+    if (o.Params.StepKind == ssLogarithmic && !LogarithmicStepAllowed(o.Params.MinScale))
         throw EUsage("a logarithmic step needs a minimum scale of 1 or more");
 }
 
@@ -150,6 +152,59 @@ TCliOptions ParseCommandLine(const std::vector<std::string>& args)
     return o;
 }
 
+namespace {
+
+std::string ShortestText(double value)
+{
+    char text[400];
+    const auto [end, ec] =
+        std::to_chars(text, text + sizeof text, value, std::chars_format::fixed);
+    return std::string(text, end);
+}
+
+std::string JoinedWords(const std::vector<std::string>& words)
+{
+    std::string joined;
+    for (const std::string& word : words)
+        joined += (joined.empty() ? "" : "|") + word;
+    return joined;
+}
+
+// One usage line per analysis option, with its range and the window's default.
+std::string ParameterUsageLines()
+{
+    const TAnalysisParams defaults;
+    std::string lines;
+    for (const TFieldTexts& texts : ParameterTexts()) {
+        const TFieldRange& range = FieldRange(texts.Field);
+        const double value = FieldValue(defaults, texts.Field);
+        std::string head = "  " + texts.Option;
+        std::string help = (texts.OneDOnly ? "1d: " : "") + texts.Help;
+        switch (range.Type) {
+        case TFieldType::Flag:
+            break;
+        case TFieldType::Number:
+            head += " X";
+            help += " (" + ShortestText(value) + ")";
+            break;
+        case TFieldType::Integer:
+            head += " N";
+            help += ", " + ShortestText(range.Min) + ".." + ShortestText(range.Max) + " (" +
+                    ShortestText(value) + ")";
+            break;
+        case TFieldType::Choice:
+            head += " " + JoinedWords(texts.ChoiceWords);
+            help += " (" + texts.ChoiceWords[static_cast<std::size_t>(value)] + ")";
+            break;
+        }
+        head.resize(std::max<std::size_t>(head.size() + 2, 27), ' ');
+        lines += head + help + "\n";
+    }
+    return lines;
+}
+
+} // namespace
+
 std::string UsageText()
 {
     return R"(Usage:
@@ -163,19 +218,7 @@ OUTPUT as GIF, BMP or PNG by its extension; 2d writes RESULT.GIF and RESULT.TIFF
 (default: the window's output directory).
 
 Options (defaults are the window's):
-  --wavelet gauss|morlet   wavelet (gauss)
-  --alpha A                Gaussian parameter Alpha (1.25)
-  --k0 K, --sigma S        Morlet parameters K0 (6) and Sigma (1)
-  --max-scale N            largest scale, 1..100000 (100)
-  --min-scale N            smallest scale, -10000..100000 (1)
-  --steps N                1d: number of scales, 30..1000 (100)
-  --step linear|quadratic|log   scale step (log; needs a minimum scale of 1 or more)
-  --output logreal|real|phase|stddev   output quantity (logreal)
-  --l2                     1d: L2 scale normalisation instead of L1
-  --contrast               wavelet-contrast pass
-  --palette 1|2|3          palette (1)
-  --colors 4|8|16|24|32|64 number of colours (16)
-  --locale NAME            regional format of INPUT, e.g. ru_RU or en_US (the system's)
+)" + ParameterUsageLines() + R"(  --locale NAME            regional format of INPUT, e.g. ru_RU or en_US (the system's)
   --coefs FILE.npy         1d: the normalised matrices, float64 (series, steps, samples)
   --raw-coefs FILE.npy     1d: the transform's matrices, same shape
 

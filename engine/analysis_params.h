@@ -4,6 +4,7 @@
 // and the batch tool and the tests from fixed values.
 
 #include "engine/analysis_kinds.h"
+#include "engine/parameter_schema.h"
 
 #include <cstdint>
 #include <string>
@@ -24,24 +25,34 @@ struct TAnalysisParams {
     int NumColors = 2;      // item index: 4, 8, 16, 24, 32, 64 colours
 };
 
-// What a command asks of its parameters while it runs. The wavelet parameters are read
-// through calls that may fail with EConvertError (a text that is no number).
+// What a command asks of its parameters while it runs: one read keyed by field, so the
+// window can answer from its controls as they stand at that moment (the wavelet parameters
+// through a conversion that may fail with EConvertError, a text that is no number), and the
+// batch tool and the tests from fixed values. The typed reads below are what commands call.
 class TParameterSource {
 public:
     virtual ~TParameterSource() = default;
-    virtual int Steps() = 0;
-    virtual int MaxScale() = 0;
-    virtual int MinScale() = 0;
-    virtual TWaveletKind WaveletKind() = 0;
-    virtual double ReadAlpha() = 0;
-    virtual double ReadK0() = 0;
-    virtual double ReadSigma() = 0;
-    virtual bool L1Norm() = 0;
-    virtual int StepKind() = 0;   // item index, TScaleStep values or others
-    virtual int OutputKind() = 0; // item index, TOutputKind values or others
-    virtual bool WaveletContrast() = 0;
-    virtual int PaletteIndex() = 0;
-    virtual int NumColors() = 0;
+    virtual double Read(TParamField field) = 0;
+
+    int Steps() { return ReadInt(TParamField::Steps); }
+    int MaxScale() { return ReadInt(TParamField::MaxScale); }
+    int MinScale() { return ReadInt(TParamField::MinScale); }
+    TWaveletKind WaveletKind()
+    {
+        return ReadInt(TParamField::WaveletKind) == wkMorlet ? wkMorlet : wkGaussian;
+    }
+    double ReadAlpha() { return Read(TParamField::Alpha); }
+    double ReadK0() { return Read(TParamField::K0); }
+    double ReadSigma() { return Read(TParamField::Sigma); }
+    bool L1Norm() { return ReadInt(TParamField::L1Norm) != 0; }
+    int StepKind() { return ReadInt(TParamField::StepKind); }     // TScaleStep values or others
+    int OutputKind() { return ReadInt(TParamField::OutputKind); } // TOutputKind values or others
+    bool WaveletContrast() { return ReadInt(TParamField::WaveletContrast) != 0; }
+    int PaletteIndex() { return ReadInt(TParamField::PaletteIndex); }
+    int NumColors() { return ReadInt(TParamField::NumColors); }
+
+private:
+    int ReadInt(TParamField field) { return static_cast<int>(Read(field)); }
 };
 
 // Parameters fixed before the run: the batch tool and the tests.
@@ -50,19 +61,7 @@ public:
     explicit TFixedParameters(const TAnalysisParams& params = {}) : P(params) {}
     TAnalysisParams P;
 
-    int Steps() override { return P.Steps; }
-    int MaxScale() override { return P.MaxScale; }
-    int MinScale() override { return P.MinScale; }
-    TWaveletKind WaveletKind() override { return P.WaveletKind; }
-    double ReadAlpha() override { return P.Alpha; }
-    double ReadK0() override { return P.K0; }
-    double ReadSigma() override { return P.Sigma; }
-    bool L1Norm() override { return P.L1Norm; }
-    int StepKind() override { return P.StepKind; }
-    int OutputKind() override { return P.OutputKind; }
-    bool WaveletContrast() override { return P.WaveletContrast; }
-    int PaletteIndex() override { return P.PaletteIndex; }
-    int NumColors() override { return P.NumColors; }
+    double Read(TParamField field) override { return FieldValue(P, field); }
 };
 
 // Where a command reports progress. ProcessPendingMessages is the command's checkpoint: the

@@ -3,6 +3,7 @@
 #include "tests/app/answering_dialogs.h"
 #include "app/radio_group.h"
 #include "app/spin_edit.h"
+#include "front/parameter_texts.h"
 #include "tests/app/window_driver.h"
 
 #include <QAction>
@@ -36,6 +37,7 @@ private slots:
     void pageKeysStepByThirtyWithinTheRange();
     void spinEditsCannotBeTypedInto();
     void waveletChoiceSwitchesFramesAndKeepsTheirTexts();
+    void formHoldsTheParameterSchema();
 };
 
 void TestMainWindow::startsWithTheDefaults()
@@ -190,6 +192,37 @@ void TestMainWindow::waveletChoiceSwitchesFramesAndKeepsTheirTexts()
     QVERIFY(!Control<QLineEdit>(window, "wvK0")->isVisibleTo(&window));
     QCOMPARE(alpha->text(), Regional("2.5"));
     QCOMPARE(window.Parameters().ReadAlpha(), 2.5);
+}
+
+// Ranges, choices and defaults live once, in the schema; the form must offer exactly those,
+// and the window's reads must give the defaults at start-up.
+void TestMainWindow::formHoldsTheParameterSchema()
+{
+    Tfm_main window(Dialogs);
+    const TAnalysisParams defaults;
+    for (const TParamField field : kAllParamFields) {
+        const TFieldTexts& texts = TextsOf(field);
+        const TFieldRange& range = FieldRange(field);
+        const QString name = QString::fromStdString(texts.Widget);
+        QCOMPARE(window.Parameters().Read(field), FieldValue(defaults, field));
+        if (auto* spin = window.findChild<QSpinBox*>(name)) {
+            QCOMPARE(double(spin->minimum()), range.Min);
+            QCOMPARE(double(spin->maximum()), range.Max);
+        }
+        QStringList captions;
+        for (const std::string& caption : texts.Captions)
+            captions << QString::fromStdString(caption);
+        if (auto* combo = window.findChild<QComboBox*>(name)) {
+            QStringList items;
+            for (int i = 0; i < combo->count(); ++i)
+                items << combo->itemText(i);
+            QCOMPARE(items, captions);
+        }
+        if (auto* group = window.findChild<TRadioGroup*>(name))
+            QCOMPARE(group->Items(), captions);
+        if (range.Type == TFieldType::Choice)
+            QCOMPARE(double(captions.size() - 1), range.Max);
+    }
 }
 
 TULVO_WINDOW_TEST_MAIN(TestMainWindow)
