@@ -81,14 +81,18 @@ void TestOpenCommand::asksWithTheOpenDialog()
     const TFileDialogSpec& first = Dialogs.OpenRequests[0];
     QCOMPARE(first.Title, u"Open data file (text or image)"_qs);
     QCOMPARE(first.Filters, (QStringList{u"Text files (*.txt)"_qs,
-                                         u"Image files (*.bmp *.jpg *.jpeg *.png *.tiff)"_qs}));
+                                         u"Image files (*.bmp *.jpg *.jpeg *.png *.tiff)"_qs,
+                                         u"All files (*)"_qs}));
     QCOMPARE(first.DefaultSuffix, u"TXT"_qs);
-    QCOMPARE(first.InitialFile, u"data.txt"_qs);
+    // No name is proposed: one that is not there would grey out the dialog's Open button.
+    QVERIFY(first.InitialFile.isEmpty());
+    QVERIFY(first.Directory.isEmpty());
 
     Open(window, Fixture("header.txt"));
     Dialogs.OpenAnswer.clear();
     window.DoReadData();
-    QCOMPARE(Dialogs.OpenRequests.last().InitialFile, Fixture("header.txt"));
+    QVERIFY(Dialogs.OpenRequests.last().InitialFile.isEmpty());
+    QCOMPARE(Dialogs.OpenRequests.last().Directory, QFileInfo(Fixture("header.txt")).absolutePath());
     QVERIFY(window.Table().IsOpen());
 }
 
