@@ -147,7 +147,7 @@ int ExitStatus(TJobOutcome outcome)
     case TJobOutcome::Failed:
         return 1;
     case TJobOutcome::Stopped:
-        PrintError("stopped; nothing was written");
+        PrintError("stopped, nothing written");
         return StoppedExitStatus();
     }
     return 1;
@@ -158,7 +158,12 @@ int RunSingle(const std::function<void()>& checkOutputs,
               const std::function<TJobOutcome(TBatchProgress&, const TFailureReport&,
                                               TMemoryGate&)>& job)
 {
-    const TFailureReport report = [](const std::string& text) { PrintError(text); };
+    TBatchProgress progress;
+    // What the log still holds back belongs before the failure.
+    const TFailureReport report = [&progress](const std::string& text) {
+        progress.Flush();
+        PrintError(text);
+    };
     TJobOutcome outcome = Guarded(report, [&] {
         checkOutputs();
         return TJobOutcome::Written;
@@ -166,7 +171,6 @@ int RunSingle(const std::function<void()>& checkOutputs,
     if (outcome != TJobOutcome::Written)
         return ExitStatus(outcome);
     TMemoryGate gate(MemoryBudget());
-    TBatchProgress progress;
     outcome = job(progress, report, gate);
     progress.Flush();
     return ExitStatus(outcome);

@@ -47,8 +47,11 @@ int main(int argc, char** argv)
         ConfigureConsole(options.Quiet);
         return Run(options);
     } catch (const EUsage& e) {
-        PrintError(std::string(e.what()) + "\n");
-        std::fputs(UsageText().c_str(), stderr);
+        PrintError(e.what());
+        if (args.empty())
+            std::fputs(("\n" + UsageText()).c_str(), stderr);
+        else
+            PrintError("see tulvo1d-cli --help");
         return 2;
     }
 }
