@@ -208,6 +208,9 @@ bool Tfm_main::StartAnalysis(TAnalysis analysis)
 {
     TParameterSource* controls = FControls.get();
     const TDataTable* table = mb.get();
+    if (FRunner.IsRunning())
+        return false;
+    FProgress->ShowBusy(); // until the command counts its first rows
     return FRunner.Start(
         [this, controls, table, analysis = std::move(analysis)](
             TCommandProgress& progress) -> TCommandRunner::TCompletion {
