@@ -39,9 +39,14 @@ void TBatchProgress::SetStatusText(const std::string& text)
     if (FSilent)
         return;
     const std::lock_guard guard(FLock);
+    const bool newPhase = PhaseOf(text) != PhaseOf(FText);
     FText = text;
     if (ConsoleStyle() == TProgressStyle::Terminal) {
-        ShowOnTerminal();
+        const auto now = std::chrono::steady_clock::now();
+        if (newPhase || now - FLastDrawn >= kRedrawInterval) {
+            FLastDrawn = now;
+            ShowOnTerminal();
+        }
         return;
     }
     if (!FHeld.empty() && PhaseOf(FHeld) != PhaseOf(text))

@@ -7,6 +7,7 @@
 #include "engine/analysis_params.h"
 #include "front/work_counter.h"
 
+#include <chrono>
 #include <mutex>
 #include <string>
 
@@ -33,5 +34,6 @@ private:
     std::mutex FLock; // WorkDone comes from the run's worker threads
     std::string FText;
     std::string FHeld; // a log's last text of the current phase, not yet written
+    std::chrono::steady_clock::time_point FLastDrawn; // of the terminal's line
     TWorkCounter FWork;
 };
