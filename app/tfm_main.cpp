@@ -56,9 +56,9 @@ Tfm_main::Tfm_main(TUserDialogs& dialogs, QWidget* parent)
     // Compact rows, as in a spreadsheet: the style's default leaves room for two lines.
     ui->DBGrid1->verticalHeader()->setDefaultSectionSize(ui->DBGrid1->fontMetrics().height() + 6);
 
+    FitCaptions();
     FormCreate();
     ConnectCommands();
-    FitCaptions();
 }
 
 void Tfm_main::SetupStatusBar()
@@ -125,8 +125,9 @@ void Tfm_main::FormCreate()
 void Tfm_main::PlaceOnScreen()
 {
     const QRect screenArea = screen()->geometry();
-    const int width = screenArea.width() * 3 / 4;
-    const int height = screenArea.height() * 3 / 4;
+    // Never below the size at which the controls overlap, on however small a screen.
+    const int width = std::max(screenArea.width() * 3 / 4, minimumWidth());
+    const int height = std::max(screenArea.height() * 3 / 4, minimumHeight());
     resize(width, height);
     move(screenArea.left() + (screenArea.width() - width) / 2,
          screenArea.top() + (screenArea.height() - height) / 2);
