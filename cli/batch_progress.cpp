@@ -4,6 +4,7 @@
 #include "cli/signal_cancel.h"
 #include "engine/errors.h"
 
+#include <algorithm>
 #include <cctype>
 
 namespace {
