@@ -1,15 +1,19 @@
 #include "app/command_runner.h"
 
 #include "engine/errors.h"
+#include "front/work_counter.h"
 
 #include <QThread>
 
 namespace {
 
+// The progress bar needs no more than this; more frequent posts would only fill the queue.
+constexpr std::chrono::milliseconds kProgressInterval{50};
+
 class TPostingProgress : public TCommandProgress {
 public:
     explicit TPostingProgress(TCommandRunner& runner, const std::atomic<bool>& cancel)
-        : FRunner(runner), FCancel(cancel) {}
+        : FRunner(runner), FCancel(cancel), FWork(kProgressInterval) {}
 
     void SetStatusText(const std::string& text) override
     {
@@ -19,15 +23,30 @@ public:
             Qt::QueuedConnection);
     }
 
-    void ProcessPendingMessages() override
+    void ProcessPendingMessages() override { CheckCancelled(); }
+
+    void CheckCancelled() override
     {
-        if (FCancel)
+        if (FCancel.load(std::memory_order_relaxed))
             throw ECancelled();
+    }
+
+    void WorkDone(std::int64_t rows, std::int64_t total) override
+    {
+        if (!FWork.Add(rows, total))
+            return;
+        TCommandRunner* runner = &FRunner;
+        const qint64 done = FWork.Done();
+        const qint64 all = FWork.Total();
+        QMetaObject::invokeMethod(
+            runner, [runner, done, all] { emit runner->workProgress(done, all); },
+            Qt::QueuedConnection);
     }
 
 private:
     TCommandRunner& FRunner;
     const std::atomic<bool>& FCancel;
+    TWorkCounter FWork;
 };
 
 } // namespace

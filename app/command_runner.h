@@ -1,7 +1,7 @@
 #pragma once
 // Runs one command at a time on a worker thread while the window's event loop stays live.
-// The command reports through TCommandProgress (status texts are posted to the GUI thread;
-// the checkpoint throws ECancelled once Cancel was asked for) and hands back a completion
+// The command reports through TCommandProgress (status texts and rows of work are posted to
+// the GUI thread; the checkpoints throw ECancelled once Cancel was asked for) and hands back a completion
 // that runs on the GUI thread, or fails and has its failure handled there.
 
 #include "engine/analysis_params.h"
@@ -36,6 +36,8 @@ public:
 signals:
     void runningChanged(bool running);
     void statusText(const QString& text);
+    // Rows of work done of the whole run's total, at most every few tens of milliseconds.
+    void workProgress(qint64 done, qint64 total);
     void finished(); // after the completion or the failure handler has run
 
 private:

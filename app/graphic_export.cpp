@@ -1,17 +1,28 @@
 #include "app/graphic_export.h"
 
+#include "front/format_limits.h"
+
 #include <QFileInfo>
 
-TFileDialogSpec SaveDialogSpec(const QString& lastDataFile)
+TFileDialogSpec SaveDialogSpec(const QString& lastDataFile, QSize pictureSize)
 {
-    return {QStringLiteral("Save results"), {QStringLiteral("Gif image (*.gif)")},
-            QStringLiteral("gif"), WithGifExtension(lastDataFile)};
+    const QString gif = QStringLiteral("Gif image (*.gif)");
+    const QString png = QStringLiteral("PNG image (*.png)");
+    const QString bmp = QStringLiteral("BMP image (*.bmp)");
+    TFileDialogSpec spec{QStringLiteral("Save results"), {gif, png, bmp}, QStringLiteral("gif"),
+                         WithExtension(lastDataFile, QStringLiteral(".GIF")), {}, gif};
+    if (!GifCanHold(pictureSize.width(), pictureSize.height())) {
+        spec.DefaultSuffix = QStringLiteral("png");
+        spec.InitialFile = WithExtension(lastDataFile, QStringLiteral(".png"));
+        spec.SelectedFilter = png;
+    }
+    return spec;
 }
 
-QString WithGifExtension(const QString& fileName)
+QString WithExtension(const QString& fileName, const QString& extension)
 {
     const QString name = QFileInfo(fileName).fileName();
     const qsizetype point = name.lastIndexOf(u'.');
     const qsizetype keep = point < 0 ? fileName.size() : fileName.size() - name.size() + point;
-    return fileName.left(keep) + QStringLiteral(".GIF");
+    return fileName.left(keep) + extension;
 }

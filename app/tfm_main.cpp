@@ -9,6 +9,7 @@
 #include "spectrogram/oned_command.h"
 #include "front/output_directory.h"
 #include "app/regional_text.h"
+#include "app/status_progress.h"
 #include "app/tfm_about.h"
 #include "twod/twod_command.h"
 #include "ui_frm_gauss.h"
@@ -17,6 +18,7 @@
 #include "app/user_dialogs.h"
 
 #include <QCloseEvent>
+#include <algorithm>
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -41,14 +43,7 @@ Tfm_main::Tfm_main(TUserDialogs& dialogs, QWidget* parent)
     aboutGap->setFixedWidth(231);
     ui->ToolBar1->insertWidget(ui->tbAbout, aboutGap);
 
-    FStatusPanel = new QLabel(ui->StatusBar1);
-    ui->StatusBar1->addWidget(FStatusPanel, 1);
-    // Shown while a command runs: the same as Esc, for those who do not know it.
-    FCancelButton = new QToolButton(ui->StatusBar1);
-    FCancelButton->setText(QStringLiteral("Отмена"));
-    FCancelButton->setToolTip(QStringLiteral("Stop the running command (Esc)"));
-    FCancelButton->hide();
-    ui->StatusBar1->addPermanentWidget(FCancelButton);
+    SetupStatusBar();
 
     frmGauss1 = new TfrmGauss(ui->pnWvParams);
     frmMorlet1 = new TfrmMorlet(ui->pnWvParams);
@@ -61,8 +56,51 @@ Tfm_main::Tfm_main(TUserDialogs& dialogs, QWidget* parent)
     // Compact rows, as in a spreadsheet: the style's default leaves room for two lines.
     ui->DBGrid1->verticalHeader()->setDefaultSectionSize(ui->DBGrid1->fontMetrics().height() + 6);
 
+    FitCaptions();
     FormCreate();
     ConnectCommands();
+}
+
+void Tfm_main::SetupStatusBar()
+{
+    FStatusPanel = new QLabel(ui->StatusBar1);
+    ui->StatusBar1->addWidget(FStatusPanel, 1);
+    FWarningPanel = new QLabel(ui->StatusBar1);
+    FWarningPanel->setObjectName(QStringLiteral("stWarnings"));
+    ui->StatusBar1->addWidget(FWarningPanel);
+    FFilePanel = new QLabel(ui->StatusBar1);
+    FFilePanel->setObjectName(QStringLiteral("stFileName"));
+    ui->StatusBar1->addPermanentWidget(FFilePanel);
+    FProgress = new TStatusProgress(ui->StatusBar1);
+    ui->StatusBar1->addPermanentWidget(FProgress);
+    // Shown while a command runs: the same as Esc, for those who do not know it.
+    FCancelButton = new QToolButton(ui->StatusBar1);
+    FCancelButton->setText(QStringLiteral("Отмена"));
+    FCancelButton->setToolTip(QStringLiteral("Stop the running command (Esc)"));
+    FCancelButton->hide();
+    ui->StatusBar1->addPermanentWidget(FCancelButton);
+}
+
+// Fonts differ from the ones the layout was drawn with: widen what would cut its captions,
+// and keep the window from shrinking until its parts overlap.
+void Tfm_main::FitCaptions()
+{
+    for (QWidget* captioned : std::initializer_list<QWidget*>{ui->cb_mscale, ui->cbGaussZ,
+                                                              ui->rg_phase, ui->rg_steptp})
+        captioned->resize(captioned->size().expandedTo(captioned->sizeHint()));
+    // The palette lists stand under the output group: keep them there when it grew.
+    int below = ui->rg_phase->geometry().bottom() + 5;
+    for (QWidget* list : std::initializer_list<QWidget*>{ui->cb_palette, ui->cb_numcolors}) {
+        list->move(list->x(), std::max(list->y(), below));
+        below = list->geometry().bottom() + 5;
+    }
+    QWidget* controls = ui->pnParamControls;
+    QRect used;
+    for (const QWidget* child : controls->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        used |= child->geometry();
+    controls->setMinimumSize(std::max(controls->minimumWidth(), used.right() + 16),
+                             std::max(controls->minimumHeight(), used.bottom() + 4));
+    setMinimumSize(minimumSizeHint());
 }
 
 Tfm_main::~Tfm_main()
@@ -87,8 +125,9 @@ void Tfm_main::FormCreate()
 void Tfm_main::PlaceOnScreen()
 {
     const QRect screenArea = screen()->geometry();
-    const int width = screenArea.width() * 3 / 4;
-    const int height = screenArea.height() * 3 / 4;
+    // Never below the size at which the controls overlap, on however small a screen.
+    const int width = std::max(screenArea.width() * 3 / 4, minimumWidth());
+    const int height = std::max(screenArea.height() * 3 / 4, minimumHeight());
     resize(width, height);
     move(screenArea.left() + (screenArea.width() - width) / 2,
          screenArea.top() + (screenArea.height() - height) / 2);
@@ -112,8 +151,12 @@ void Tfm_main::ConnectCommands()
     connect(ui->iImgScale, &QSlider::valueChanged, this, &Tfm_main::iImgScaleChange);
 
     connect(&FRunner, &TCommandRunner::statusText, this, &Tfm_main::SetStatusText);
-    connect(&FRunner, &TCommandRunner::runningChanged, this,
-            [this](bool running) { SetCommandsEnabled(!running); });
+    connect(&FRunner, &TCommandRunner::runningChanged, this, [this](bool running) {
+        SetCommandsEnabled(!running);
+        if (!running)
+            FProgress->Finish();
+    });
+    connect(&FRunner, &TCommandRunner::workProgress, FProgress, &TStatusProgress::ShowWork);
     connect(&FRunner, &TCommandRunner::finished, this, [this] {
         if (FCloseWhenIdle)
             close();
@@ -166,6 +209,9 @@ bool Tfm_main::StartAnalysis(TAnalysis analysis)
 {
     TParameterSource* controls = FControls.get();
     const TDataTable* table = mb.get();
+    if (FRunner.IsRunning())
+        return false;
+    FProgress->ShowBusy(); // until the command counts its first rows
     return FRunner.Start(
         [this, controls, table, analysis = std::move(analysis)](
             TCommandProgress& progress) -> TCommandRunner::TCompletion {
@@ -196,6 +242,11 @@ QString Tfm_main::StatusText() const
 void Tfm_main::SetStatusText(const QString& text)
 {
     FStatusPanel->setText(text);
+}
+
+QString Tfm_main::LoadedFileName() const
+{
+    return FFilePanel->text();
 }
 
 void Tfm_main::closeEvent(QCloseEvent* event)

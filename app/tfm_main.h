@@ -21,6 +21,7 @@ class TDataTable;
 class TfrmGauss;
 class TfrmMorlet;
 class TSpinEdit;
+class TStatusProgress;
 class TUserDialogs;
 
 class Tfm_main : public QMainWindow {
@@ -63,6 +64,7 @@ public:
     const TCommandRunner& Runner() const { return FRunner; }
     QString StatusText() const;
     void SetStatusText(const QString& text);
+    QString LoadedFileName() const; // the status bar's file panel
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -77,18 +79,24 @@ private:
     void ReportFailure(std::exception_ptr failure);
     void FinishLoad(const QString& fileName, const QImage& picture);
     void FailLoad(std::exception_ptr failure);
+    void ShowTableWarnings();
+    void SetupStatusBar();
+    void FitCaptions();
 
     std::unique_ptr<Ui::Tfm_main> ui;
     TUserDialogs& FDialogs;
     TfrmGauss* frmGauss1;
     TfrmMorlet* frmMorlet1;
     QLabel* FStatusPanel;
+    QLabel* FWarningPanel;
+    QLabel* FFilePanel;
+    TStatusProgress* FProgress;
     QToolButton* FCancelButton;
     TDataGridModel* FGridModel;
     std::unique_ptr<TParameterControls> FControls;
     std::unique_ptr<TDataTable> mb;
     QStringList FStepCaptions;
-    QString FOpenFileName = QStringLiteral("data.txt");
+    QString FOpenFileName; // the data file chosen last, with its absolute path
     bool FCloseWhenIdle = false;
     TCommandRunner FRunner; // last: it stops the worker before the table and controls go
 };

@@ -7,26 +7,34 @@
 #include "app/error_report.h"
 #include "imaging/imagick.h"
 #include "picture/indexed_picture.h"
+#include "data/table_warnings.h"
 #include "front/regional_format_qt.h"
+#include "front/table_warning_texts.h"
 #include "ui_tfm_main.h"
 #include "app/user_dialogs.h"
 
 #include <QFile>
 #include <QFileInfo>
+#include <QLabel>
 #include <QLocale>
 
 #include <string>
 
 namespace {
 
+// Starts in the folder of the file loaded last, with no name proposed: a proposed name that
+// is not there would only grey out the dialog's Open button.
 TFileDialogSpec OpenDialogSpec(const QString& lastFile)
 {
     return {QStringLiteral("Open data file (text or image)"),
             {QStringLiteral("Text files (*.txt)"),
-             QStringLiteral("Image files (*.bmp *.jpg *.jpeg *.png *.tiff)")},
-            QStringLiteral("TXT"), lastFile};
+             QStringLiteral("Image files (*.bmp *.jpg *.jpeg *.png *.tiff)"),
+             QStringLiteral("All files (*)")},
+            QStringLiteral("TXT"),
+            {},
+            lastFile.isEmpty() ? QString() : QFileInfo(lastFile).absolutePath(),
+            {}};
 }
-
 
 } // namespace
 
@@ -43,8 +51,11 @@ void Tfm_main::OpenDataFile(const QString& fileName)
 {
     if (FRunner.IsRunning())
         return;
-    FOpenFileName = fileName;
+    FOpenFileName = QFileInfo(fileName).absoluteFilePath();
     ClearResult();
+    FFilePanel->clear();
+    FWarningPanel->clear();
+    FWarningPanel->setToolTip({});
     // A new table for every load, so a failed load leaves no earlier data behind.
     FGridModel->SetTable(nullptr);
     ui->DBGrid1->setToolTip({});
@@ -72,8 +83,22 @@ void Tfm_main::FinishLoad(const QString& fileName, const QImage& picture)
 {
     FGridModel->SetTable(mb.get());
     ui->DBGrid1->setToolTip(QFileInfo(fileName).absoluteFilePath());
+    FFilePanel->setText(QFileInfo(fileName).fileName());
+    FFilePanel->setToolTip(QFileInfo(fileName).absoluteFilePath());
     if (!picture.isNull())
         ShowResult(picture);
+    else
+        ShowTableWarnings();
+}
+
+void Tfm_main::ShowTableWarnings()
+{
+    const TTableWarnings warnings = FindTableWarnings(*mb);
+    FWarningPanel->setText(QString::fromStdString(TableWarningSummary(warnings)));
+    QStringList details;
+    for (const std::string& line : TableWarningLines(warnings))
+        details << QString::fromStdString(line);
+    FWarningPanel->setToolTip(details.join(u'\n'));
 }
 
 void Tfm_main::FailLoad(std::exception_ptr failure)

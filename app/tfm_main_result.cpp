@@ -5,10 +5,12 @@
 #include "app/graphic_export.h"
 #include "picture/picture_export.h"
 #include "app/result_image.h"
+#include "app/status_progress.h"
 #include "ui_tfm_main.h"
 #include "app/user_dialogs.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 
 void Tfm_main::ShowResult(QImage picture)
@@ -40,14 +42,19 @@ void Tfm_main::tbSaveImageClick()
     const QImage picture = ui->iResult->Picture();
     if (FRunner.IsRunning() || picture.isNull())
         return;
-    const QString target = FDialogs.GetSaveFileName(this, SaveDialogSpec(FOpenFileName));
+    const QString target =
+        FDialogs.GetSaveFileName(this, SaveDialogSpec(FOpenFileName, picture.size()));
     if (target.isEmpty())
         return;
     QApplication::setOverrideCursor(Qt::WaitCursor);
+    FProgress->ShowBusy(); // the image library does not say how far it got
     FRunner.Start(
-        [picture, target](TCommandProgress&) -> TCommandRunner::TCompletion {
+        [this, picture, target](TCommandProgress&) -> TCommandRunner::TCompletion {
             ExportGraphic(picture, QFile::encodeName(target).toStdString());
-            return [] { QApplication::restoreOverrideCursor(); };
+            return [this, target] {
+                QApplication::restoreOverrideCursor();
+                SetStatusText(QStringLiteral("Saved ") + QDir::toNativeSeparators(target));
+            };
         },
         [this](std::exception_ptr failure) {
             QApplication::restoreOverrideCursor();

@@ -13,14 +13,35 @@ QString RunFileDialog(QWidget* parent, const TFileDialogSpec& spec, QFileDialog:
     dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
                                                         : QFileDialog::AnyFile);
     dialog.setNameFilters(spec.Filters);
+    if (!spec.SelectedFilter.isEmpty())
+        dialog.selectNameFilter(spec.SelectedFilter);
     dialog.setDefaultSuffix(spec.DefaultSuffix);
-    dialog.selectFile(spec.InitialFile);
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                     [&dialog](const QString& filter) {
+                         if (const QString suffix = FilterSuffix(filter); !suffix.isEmpty())
+                             dialog.setDefaultSuffix(suffix);
+                     });
+    if (!spec.Directory.isEmpty())
+        dialog.setDirectory(spec.Directory);
+    if (!spec.InitialFile.isEmpty())
+        dialog.selectFile(spec.InitialFile);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
     return dialog.selectedFiles().constFirst();
 }
 
 } // namespace
+
+QString FilterSuffix(const QString& filter)
+{
+    const qsizetype start = filter.indexOf(QStringLiteral("*."));
+    if (start < 0)
+        return {};
+    qsizetype end = start + 2;
+    while (end < filter.size() && filter[end].isLetterOrNumber())
+        ++end;
+    return filter.mid(start + 2, end - start - 2);
+}
 
 void TQtDialogs::ShowError(QWidget* parent, const QString& title, const QString& text,
                            QMessageBox::StandardButton button)

@@ -10,10 +10,16 @@ class QWidget;
 
 struct TFileDialogSpec {
     QString Title;
-    QStringList Filters;   // "Text files (*.txt)" style, the first one selected
-    QString DefaultSuffix; // without the point
-    QString InitialFile;   // proposed name, with or without a folder
+    QStringList Filters;   // "Text files (*.txt)" style
+    QString DefaultSuffix; // without the point; follows the chosen filter
+    QString InitialFile;   // proposed name, with or without a folder; may be empty
+    QString Directory;     // where the dialog starts; empty: the working folder
+    QString SelectedFilter; // one of Filters; empty: the first
 };
+
+// The extension a filter such as "PNG image (*.png)" names, without the point; empty for
+// "All files (*)".
+QString FilterSuffix(const QString& filter);
 
 class TUserDialogs {
 public:

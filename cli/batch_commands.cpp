@@ -1,18 +1,24 @@
 #include "cli/batch_commands.h"
 
 #include "cli/batch_progress.h"
-#include "data/data_loader.h"
-#include "front/failure_text.h"
+#include "cli/console.h"
+#include "cli/memory_gate.h"
 #include "cli/npy_writer.h"
-#include "spectrogram/oned_command.h"
+#include "cli/output_checks.h"
+#include "cli/signal_cancel.h"
+#include "data/data_loader.h"
+#include "data/table_warnings.h"
+#include "engine/memory_budget.h"
+#include "front/failure_text.h"
 #include "front/output_directory.h"
-#include "picture/picture_export.h"
 #include "front/regional_format_qt.h"
+#include "front/table_warning_texts.h"
+#include "picture/picture_export.h"
+#include "spectrogram/oned_command.h"
+#include "spectrogram/oned_picture_size.h"
 #include "twod/twod_command.h"
 
 #include <QLocale>
-#include <filesystem>
-#include <functional>
 #include <memory>
 
 namespace {
@@ -24,18 +30,27 @@ RegionalFormat FormatOf(const TCliOptions& options)
                                         : QLocale(QString::fromStdString(options.Locale)));
 }
 
-// Loads INPUT as the window's open command does; a failure is reported as its box words it.
-bool Load(const TCliOptions& options, TDataTable& table)
+// Loads the input as the window's open command does; a failure is reported as its box words
+// it. Warns, naming the file and the series, about what the table holds but its pictures do
+// not show.
+bool Load(const TCliOptions& options, const std::string& input, TDataTable& table,
+          TBatchProgress& progress, const TFailureReport& report)
 {
-    TStderrProgress progress;
     try {
-        LoadDataFile(options.Input, FormatOf(options), table, [&](long long lines) {
-            progress.SetStatusText(std::to_string(lines));
-        });
+        const std::optional<GreyImage> image = LoadDataFile(
+            input, FormatOf(options), table, [&](long long lines) {
+                progress.LinesRead(lines);
+                progress.CheckCancelled();
+            });
+        if (!image)
+            for (const std::string& line : TableWarningLines(FindTableWarnings(table)))
+                PrintWarning(input + ": " + line);
         return true;
     } catch (...) {
-        std::fprintf(stderr, "Error: %s\n",
-                     LoadErrorText(DescribeFailure(std::current_exception())).c_str());
+        const TFailureText failure = DescribeFailure(std::current_exception());
+        if (failure.Cancelled)
+            throw;
+        report(LoadErrorText(failure));
     }
     return false;
 }
@@ -77,63 +92,161 @@ private:
     std::unique_ptr<TNpyWriter> final_;
 };
 
-// Loads INPUT, then runs `command` on the table with the options' parameters; a failure is
-// reported in the default error report's wording.
-int RunOnTable(const TCliOptions& options,
-               const std::function<int(const TDataTable&, TParameterSource&,
-                                       TCommandProgress&)>& command)
+std::size_t TableBytes(const TDataTable& table)
 {
-    TDataTable table;
-    if (!Load(options, table))
-        return 1;
+    return static_cast<std::size_t>(table.RowCount()) *
+           static_cast<std::size_t>(table.ColumnCount()) * kTableCellBytes;
+}
+
+// What a 1-D run holds at its peak besides the table, roughly: the series, a few matrices
+// of steps x samples (transform, post-processing, contrast) and the pictures.
+std::size_t OneDEstimate(const TDataTable& table, int steps)
+{
+    const std::size_t samples = static_cast<std::size_t>(table.RowCount());
+    const std::size_t series = static_cast<std::size_t>(std::max(table.ColumnCount() - 1, 0));
+    const TOneDPictureSize picture = OneDPictureSize(static_cast<std::int64_t>(series),
+                                                     static_cast<std::int64_t>(samples), steps);
+    return TableBytes(table) + series * samples * sizeof(double) +
+           4 * static_cast<std::size_t>(steps) * samples * sizeof(double) +
+           2 * static_cast<std::size_t>(picture.Width * picture.Height);
+}
+
+// A 2-D run: a few complex planes of the matrix and the 32 frames.
+std::size_t TwoDEstimate(const TDataTable& table)
+{
+    const std::size_t cells = static_cast<std::size_t>(table.RowCount()) *
+                              static_cast<std::size_t>(table.ColumnCount());
+    return TableBytes(table) + cells * (4 * 2 * sizeof(double) + 32);
+}
+
+// Runs `analysis` and turns its failure into an outcome.
+TJobOutcome Guarded(const TFailureReport& report, const std::function<TJobOutcome()>& analysis)
+{
     try {
-        TFixedParameters params(options.Params);
-        TStderrProgress progress;
-        return command(table, params, progress);
+        return analysis();
     } catch (...) {
         const TFailureText failure = DescribeFailure(std::current_exception());
-        std::fprintf(stderr, "%s: %s\n", kApplicationTitle, DefaultReportText(failure).c_str());
-        return 1;
+        if (failure.Cancelled)
+            return TJobOutcome::Stopped;
+        report(DefaultReportText(failure));
+        return TJobOutcome::Failed;
     }
 }
 
-int NothingToAnalyse(const TCliOptions& options)
+TJobOutcome NothingToAnalyse(const TBatchJob& job, const TFailureReport& report)
 {
-    std::fprintf(stderr, "%s: %s holds nothing to analyse.\n", kApplicationTitle,
-                 options.Input.c_str());
+    report(job.Input + " holds nothing to analyse.");
+    return TJobOutcome::Failed;
+}
+
+int ExitStatus(TJobOutcome outcome)
+{
+    switch (outcome) {
+    case TJobOutcome::Written:
+        return 0;
+    case TJobOutcome::Failed:
+        return 1;
+    case TJobOutcome::Stopped:
+        PrintError("stopped, nothing written");
+        return StoppedExitStatus();
+    }
     return 1;
+}
+
+// A single run: what cannot be written is refused before the input is read.
+int RunSingle(const std::function<void()>& checkOutputs,
+              const std::function<TJobOutcome(TBatchProgress&, const TFailureReport&,
+                                              TMemoryGate&)>& job)
+{
+    TBatchProgress progress;
+    // What the log still holds back belongs before the failure.
+    const TFailureReport report = [&progress](const std::string& text) {
+        progress.Flush();
+        PrintError(text);
+    };
+    TJobOutcome outcome = Guarded(report, [&] {
+        checkOutputs();
+        return TJobOutcome::Written;
+    });
+    if (outcome != TJobOutcome::Written)
+        return ExitStatus(outcome);
+    TMemoryGate gate(MemoryBudget());
+    outcome = job(progress, report, gate);
+    progress.Flush();
+    return ExitStatus(outcome);
 }
 
 } // namespace
 
-int RunOneD(const TCliOptions& options)
+TJobOutcome RunOneDJob(const TCliOptions& options, const TBatchJob& job,
+                       TBatchProgress& progress, const TFailureReport& report, TMemoryGate& gate)
 {
-    return RunOnTable(options, [&](const TDataTable& table, TParameterSource& params,
-                                   TCommandProgress& progress) {
+    return Guarded(report, [&] {
+        TDataTable table;
+        if (!Load(options, job.Input, table, progress, report))
+            return TJobOutcome::Failed;
         if (!table.IsOpen() || table.IsEmpty() || table.ColumnCount() < 2)
-            return NothingToAnalyse(options);
+            return NothingToAnalyse(job, report);
+        CheckPictureFitsFormat(job.Picture, table, options.Params.Steps);
+        const TMemoryGate::TTicket room(
+            gate, gate.Reserve(OneDEstimate(table, options.Params.Steps),
+                               [&] { progress.CheckCancelled(); }));
+        TFixedParameters params(options.Params);
         TCoefficientFiles files(options, table);
         const std::optional<QImage> picture = DoTulvo1D(table, params, progress, &files);
         if (!picture)
-            return NothingToAnalyse(options);
-        ExportGraphic(*picture, options.Output);
+            return NothingToAnalyse(job, report);
+        progress.CheckCancelled();
+        ExportGraphic(*picture, job.Picture);
         files.Commit();
-        return 0;
+        return TJobOutcome::Written;
     });
+}
+
+TJobOutcome RunTwoDJob(const TCliOptions& options, const TBatchJob& job,
+                       TBatchProgress& progress, const TFailureReport& report, TMemoryGate& gate)
+{
+    return Guarded(report, [&] {
+        TDataTable table;
+        if (!Load(options, job.Input, table, progress, report))
+            return TJobOutcome::Failed;
+        PrepareOutputFolder(job.Folder);
+        const TMemoryGate::TTicket room(
+            gate, gate.Reserve(TwoDEstimate(table), [&] { progress.CheckCancelled(); }));
+        TFixedParameters params(options.Params);
+        const std::optional<TTwoDResult> result = DoTulvo2D(table, job.Folder, params, progress);
+        if (!result)
+            return NothingToAnalyse(job, report);
+        progress.Flush();
+        std::printf("%s\n%s\n", result->GifPath.c_str(), result->TiffPath.c_str());
+        return TJobOutcome::Written;
+    });
+}
+
+int RunOneD(const TCliOptions& options)
+{
+    const TBatchJob job{options.Inputs.front(), options.Output, {}};
+    return RunSingle(
+        [&] {
+            for (const std::string& path : {options.Output, options.CoefsPath,
+                                            options.RawCoefsPath})
+                if (!path.empty())
+                    CheckFileCanBeWritten(path);
+        },
+        [&](TBatchProgress& progress, const TFailureReport& report, TMemoryGate& gate) {
+            return RunOneDJob(options, job, progress, report, gate);
+        });
 }
 
 int RunTwoD(const TCliOptions& options)
 {
-    return RunOnTable(options, [&](const TDataTable& table, TParameterSource& params,
-                                   TCommandProgress& progress) {
-        std::string dir = options.OutDir.empty() ? OutputDirectory() : options.OutDir;
-        if (dir.back() != '/')
-            dir += '/';
-        std::filesystem::create_directories(dir); // as asked for; a failure is reported
-        const std::optional<TTwoDResult> result = DoTulvo2D(table, dir, params, progress);
-        if (!result)
-            return NothingToAnalyse(options);
-        std::printf("%s\n%s\n", result->GifPath.c_str(), result->TiffPath.c_str());
-        return 0;
-    });
+    std::string dir = options.OutDir.empty() ? OutputDirectory() : options.OutDir;
+    if (dir.back() != '/')
+        dir += '/';
+    const TBatchJob job{options.Inputs.front(), {}, dir};
+    return RunSingle([&] { PrepareOutputFolder(dir); },
+                     [&](TBatchProgress& progress, const TFailureReport& report,
+                         TMemoryGate& gate) {
+                         return RunTwoDJob(options, job, progress, report, gate);
+                     });
 }

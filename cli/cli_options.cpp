@@ -3,6 +3,7 @@
 #include "front/parameter_texts.h"
 
 #include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <string>
@@ -43,6 +44,23 @@ double Choice(const std::string& option, const std::string& text,
     for (const std::string& word : words)
         names += (names.empty() ? "" : ", ") + word;
     throw EUsage(option + " takes one of " + names + ", not \"" + text + "\"");
+}
+
+std::string Lowered(std::string text)
+{
+    for (char& c : text)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+}
+
+// From the last point of the file name on, without the point; "" without one.
+std::string ExtensionOf(const std::string& path)
+{
+    const std::size_t slash = path.find_last_of('/');
+    const std::size_t point = path.find_last_of('.');
+    if (point == std::string::npos || (slash != std::string::npos && point < slash))
+        return {};
+    return path.substr(point + 1);
 }
 
 class TArgs {
@@ -107,38 +125,77 @@ void ParseModeArguments(TArgs& args, TCliOptions& o)
         const std::string arg = args.Next();
         if (arg == "--locale")
             o.Locale = args.ValueOf(arg);
-        else if (o.Mode == TCliMode::TwoD && arg == "--out-dir")
+        else if (arg == "--out-dir")
             o.OutDir = args.ValueOf(arg);
+        else if (arg == "--quiet" || arg == "-q")
+            o.Quiet = true;
+        else if (o.Mode == TCliMode::OneD && arg == "--format")
+            o.Format = Lowered(args.ValueOf(arg));
         else if (ParseParameterOption(arg, args, o))
             continue;
         else if (o.Mode == TCliMode::OneD && ParseOneDOption(arg, args, o))
             continue;
         else if (!arg.empty() && arg[0] == '-')
             throw EUsage("unknown option " + arg);
-        else if (o.Input.empty())
-            o.Input = arg;
         else
-            throw EUsage("more than one input file: " + arg);
+            o.Inputs.push_back(arg);
     }
+}
+
+bool IsPictureFormat(const std::string& format)
+{
+    return format == "gif" || format == "bmp" || format == "png";
+}
+
+void ValidateOneD(const TCliOptions& o)
+{
+    if (!IsPictureFormat(o.Format))
+        throw EUsage("--format takes one of png, bmp, gif, not \"" + o.Format + "\"");
+    if (!ManyFiles(o)) {
+        if (o.Output.empty())
+            throw EUsage("no output picture (-o FILE, or --out-dir DIR for many files)");
+        if (!IsPictureFormat(Lowered(ExtensionOf(o.Output))))
+            throw EUsage("the output picture must end in .gif, .bmp or .png: " + o.Output);
+        return;
+    }
+    if (!o.Output.empty())
+        throw EUsage("-o names one picture; for many files give --out-dir DIR");
+    if (!o.CoefsPath.empty() || !o.RawCoefsPath.empty())
+        throw EUsage("--coefs and --raw-coefs take a single input file");
 }
 
 void Validate(const TCliOptions& o)
 {
-    if (o.Input.empty())
+    if (o.Inputs.empty())
         throw EUsage("no input file");
-    if (o.Mode == TCliMode::OneD && o.Output.empty())
-        throw EUsage("no output picture (-o FILE)");
+    if (o.Mode == TCliMode::OneD)
+        ValidateOneD(o);
+    if (ManyFiles(o) && o.OutDir.empty())
+        throw EUsage("many input files need --out-dir DIR");
     if (o.Params.StepKind == ssLogarithmic && !LogarithmicStepAllowed(o.Params.MinScale))
         throw EUsage("a logarithmic step needs a minimum scale of 1 or more");
 }
 
 } // namespace
 
+bool ManyFiles(const TCliOptions& options)
+{
+    // A 1d run into a folder names its pictures itself, even for one input.
+    return options.Inputs.size() > 1 ||
+           (options.Mode == TCliMode::OneD && !options.OutDir.empty());
+}
+
 TCliOptions ParseCommandLine(const std::vector<std::string>& args)
 {
     TCliOptions o;
-    if (args.empty() || args[0] == "--help" || args[0] == "-h")
+    if (args.empty())
+        throw EUsage("no command given");
+    if (args[0] == "--help" || args[0] == "-h")
         return o;
+    if (args[0] == "--version") {
+        o.Mode = TCliMode::Version;
+        return o;
+    }
     if (args[0] == "1d")
         o.Mode = TCliMode::OneD;
     else if (args[0] == "2d")
@@ -209,20 +266,28 @@ std::string UsageText()
 {
     return R"(Usage:
   tulvo1d-cli 1d INPUT -o OUTPUT [options] [--steps N] [--l2] [--coefs FILE.npy] [--raw-coefs FILE.npy]
+  tulvo1d-cli 1d INPUT... --out-dir DIR [--format png|bmp|gif] [options] [--steps N] [--l2]
   tulvo1d-cli 2d INPUT [--out-dir DIR] [options]
-  tulvo1d-cli --help
+  tulvo1d-cli 2d INPUT... --out-dir DIR [options]
+  tulvo1d-cli --help | --version
 
 INPUT is a tab-delimited text table or an image (.bmp .gif .jpg .jpeg .png .tif .tiff),
 read exactly as the window's open command reads it. 1d writes the annotated spectrogram to
 OUTPUT as GIF, BMP or PNG by its extension; 2d writes RESULT.GIF and RESULT.TIFF into DIR
-(default: the window's output directory).
+(default: the window's output directory). With many inputs (or 1d with --out-dir) each
+INPUT gives DIR/NAME.FORMAT (1d, png unless --format says otherwise) or DIR/NAME/ (2d),
+NAME being the input's name without its extension; the files run side by side, a failed
+one does not stop the others, and a summary ends the run.
 
 Options (defaults are the window's):
 )" + ParameterUsageLines() + R"(  --locale NAME            regional format of INPUT, e.g. ru_RU or en_US (the system's)
+  --quiet, -q              no progress (warnings and errors are still written)
   --coefs FILE.npy         1d: the normalised matrices, float64 (series, steps, samples)
   --raw-coefs FILE.npy     1d: the transform's matrices, same shape
 
-Numbers on the command line are written with a point. Progress goes to stderr.
-Exit status: 0 success, 2 usage error, 1 any other failure.
+Numbers on the command line are written with a point. Progress goes to stderr: one line
+updated in place on a terminal, otherwise one line per phase.
+Exit status: 0 success, 2 usage error, 1 any other failure (for many files: any file
+failed), 130 after Ctrl+C (SIGINT), 143 after SIGTERM; a stopped run leaves no output.
 )";
 }

@@ -14,19 +14,27 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-enum class TCliMode { Help, OneD, TwoD };
+enum class TCliMode { Help, Version, OneD, TwoD };
 
 struct TCliOptions {
     TCliMode Mode = TCliMode::Help;
-    std::string Input;
+    std::vector<std::string> Inputs;
     std::string Output;    // 1d: the picture (.gif, .bmp or .png)
-    std::string OutDir;    // 2d: where RESULT.GIF and RESULT.TIFF go; empty: the default
+    std::string OutDir;    // 2d: where RESULT.GIF and RESULT.TIFF go; empty: the default.
+                           // Many files: DIR/NAME.FORMAT (1d) or DIR/NAME/ (2d)
+    std::string Format = "png"; // many 1d files: the pictures' format
+    bool Quiet = false;         // no progress
     std::string Locale;    // regional format of INPUT; empty: the system's
     std::string CoefsPath; // 1d: matrices after normalisation and contrast (.npy)
     std::string RawCoefsPath;
     TAnalysisParams Params;
 };
 
+// A run over a list of files into a folder, one result per input.
+bool ManyFiles(const TCliOptions& options);
+
+// Throws EUsage for a command line the tool cannot run (no arguments at all among them),
+// before any file is read.
 TCliOptions ParseCommandLine(const std::vector<std::string>& args);
 
 std::string UsageText();

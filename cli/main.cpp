@@ -1,12 +1,39 @@
 // tulvo1d-cli: the window's analyses without a window, for many files and for scripts.
 #include "cli/batch_commands.h"
+#include "cli/batch_many_files.h"
+#include "cli/console.h"
+#include "cli/qt_chatter.h"
+#include "cli/signal_cancel.h"
 #include "imaging/imagick.h"
 
 #include <QGuiApplication>
 #include <cstdio>
 
+namespace {
+
+int Run(const TCliOptions& options)
+{
+    switch (options.Mode) {
+    case TCliMode::Help:
+        std::fputs(UsageText().c_str(), stdout);
+        return 0;
+    case TCliMode::Version:
+        std::printf("tulvo1d-cli %s\n", TULVO_VERSION);
+        return 0;
+    case TCliMode::OneD:
+        return ManyFiles(options) ? RunManyFiles(options) : RunOneD(options);
+    case TCliMode::TwoD:
+        return ManyFiles(options) ? RunManyFiles(options) : RunTwoD(options);
+    }
+    return 1;
+}
+
+} // namespace
+
 int main(int argc, char** argv)
 {
+    InstallStopSignals();
+    SilenceQtChatter();
     // Text is drawn with the window's fonts; no display is needed for that.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -14,21 +41,17 @@ int main(int argc, char** argv)
     QGuiApplication app(argc, argv);
     QCoreApplication::setApplicationName("tulvo1d");
 
-    std::vector<std::string> args(argv + 1, argv + argc);
+    const std::vector<std::string> args(argv + 1, argv + argc);
     try {
         const TCliOptions options = ParseCommandLine(args);
-        switch (options.Mode) {
-        case TCliMode::OneD:
-            return RunOneD(options);
-        case TCliMode::TwoD:
-            return RunTwoD(options);
-        case TCliMode::Help:
-            std::fputs(UsageText().c_str(), stdout);
-            return 0;
-        }
+        ConfigureConsole(options.Quiet);
+        return Run(options);
     } catch (const EUsage& e) {
-        std::fprintf(stderr, "tulvo1d-cli: %s\n\n%s", e.what(), UsageText().c_str());
+        PrintError(e.what());
+        if (args.empty())
+            std::fputs(("\n" + UsageText()).c_str(), stderr);
+        else
+            PrintError("see tulvo1d-cli --help");
         return 2;
     }
-    return 1;
 }

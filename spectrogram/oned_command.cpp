@@ -125,6 +125,7 @@ std::optional<QImage> DoTulvo1D(const TDataTable& table, TParameterSource& param
         WaveletTransform1D(transformer, shape.Steps, *wave, shape.MaxScale, shape.MinScale,
                            set.Values[k], params.L1Norm(), params.StepKind(),
                            outputKind == okPhase, coefs);
+        progress.CheckCancelled();
         if (observer)
             observer->RawCoefficients(k, coefs);
         PostProcess(coefs, outputKind);
@@ -137,6 +138,7 @@ std::optional<QImage> DoTulvo1D(const TDataTable& table, TParameterSource& param
         if (observer)
             observer->FinalCoefficients(k, coefs);
         PaintLevelRows(spectrogram, k * (shape.Steps + 1), shape.Steps, coefs.data());
+        progress.WorkDone(shape.Steps, static_cast<std::int64_t>(n) * shape.Steps);
     }
     Annotate(spectrogram, table, firstLabel, set, shape);
     QImage result = ComposeResult(

@@ -8,6 +8,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QAbstractButton>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QLocale>
@@ -38,6 +39,7 @@ private slots:
     void spinEditsCannotBeTypedInto();
     void waveletChoiceSwitchesFramesAndKeepsTheirTexts();
     void formHoldsTheParameterSchema();
+    void captionsAreWholeAndNothingOverlapsAtTheMinimumSize();
 };
 
 void TestMainWindow::startsWithTheDefaults()
@@ -71,8 +73,10 @@ void TestMainWindow::startsWithTheDefaults()
 
     QCOMPARE(Control<QTabWidget>(window, "page")->currentWidget()->objectName(), u"tsParams"_qs);
     QCOMPARE(window.focusWidget(), Control<QComboBox>(window, "cbWavelet"));
+    // Three quarters of the screen, unless that is below the size at which nothing overlaps.
     const QSize screen = window.screen()->geometry().size();
-    QCOMPARE(window.size(), QSize(screen.width() * 3 / 4, screen.height() * 3 / 4));
+    QCOMPARE(window.size(), QSize(screen.width() * 3 / 4, screen.height() * 3 / 4)
+                                .expandedTo(window.minimumSize()));
     QVERIFY(!window.Table().IsOpen());
     QVERIFY(window.StatusText().isEmpty());
 }
@@ -223,6 +227,36 @@ void TestMainWindow::formHoldsTheParameterSchema()
         if (range.Type == TFieldType::Choice)
             QCOMPARE(double(captions.size() - 1), range.Max);
     }
+}
+
+void TestMainWindow::captionsAreWholeAndNothingOverlapsAtTheMinimumSize()
+{
+    Tfm_main window(Dialogs);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    window.resize(window.minimumSize() - QSize(100, 100)); // refused: stays at the minimum
+    QCOMPARE(window.size(), window.minimumSize());
+    QTest::qWait(20);
+
+    auto* controls = Control<QWidget>(window, "pnParamControls");
+    const QRect wavelets = Control<QWidget>(window, "pnWvParams")->geometry();
+    for (QWidget* control : controls->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        const QRect placed(control->mapTo(controls->parentWidget(), QPoint()), control->size());
+        QVERIFY2(!placed.intersects(wavelets), qPrintable(control->objectName()));
+        for (QWidget* other : controls->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+            QVERIFY2(other == control || !other->geometry().intersects(control->geometry()),
+                     qPrintable(control->objectName() + u" and "_qs + other->objectName()));
+        QVERIFY2(controls->rect().contains(control->geometry()), qPrintable(control->objectName()));
+    }
+    for (QAbstractButton* item : controls->findChildren<QAbstractButton*>())
+        QVERIFY2(item->width() >= item->sizeHint().width() &&
+                     item->height() >= item->minimumSizeHint().height(),
+                 qPrintable(QStringLiteral("%1: %2 x %3, needs %4 x %5")
+                                .arg(item->text())
+                                .arg(item->width())
+                                .arg(item->height())
+                                .arg(item->sizeHint().width())
+                                .arg(item->minimumSizeHint().height())));
 }
 
 TULVO_WINDOW_TEST_MAIN(TestMainWindow)

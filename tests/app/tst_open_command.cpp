@@ -12,6 +12,7 @@
 #include <QFileInfo>
 #include <QMimeData>
 #include <QTableView>
+#include <QLabel>
 #include <QTemporaryDir>
 
 namespace {
@@ -70,6 +71,7 @@ private slots:
     void statusShowsTheLineCountsWhileLoading();
     void escapeStopsALoadAndClosesTheTable();
     void droppedFileIsOpened();
+    void statusBarNamesTheFileAndWarnsAboutTheData();
 };
 
 void TestOpenCommand::asksWithTheOpenDialog()
@@ -81,14 +83,18 @@ void TestOpenCommand::asksWithTheOpenDialog()
     const TFileDialogSpec& first = Dialogs.OpenRequests[0];
     QCOMPARE(first.Title, u"Open data file (text or image)"_qs);
     QCOMPARE(first.Filters, (QStringList{u"Text files (*.txt)"_qs,
-                                         u"Image files (*.bmp *.jpg *.jpeg *.png *.tiff)"_qs}));
+                                         u"Image files (*.bmp *.jpg *.jpeg *.png *.tiff)"_qs,
+                                         u"All files (*)"_qs}));
     QCOMPARE(first.DefaultSuffix, u"TXT"_qs);
-    QCOMPARE(first.InitialFile, u"data.txt"_qs);
+    // No name is proposed: one that is not there would grey out the dialog's Open button.
+    QVERIFY(first.InitialFile.isEmpty());
+    QVERIFY(first.Directory.isEmpty());
 
     Open(window, Fixture("header.txt"));
     Dialogs.OpenAnswer.clear();
     window.DoReadData();
-    QCOMPARE(Dialogs.OpenRequests.last().InitialFile, Fixture("header.txt"));
+    QVERIFY(Dialogs.OpenRequests.last().InitialFile.isEmpty());
+    QCOMPARE(Dialogs.OpenRequests.last().Directory, QFileInfo(Fixture("header.txt")).absolutePath());
     QVERIFY(window.Table().IsOpen());
 }
 
@@ -206,6 +212,33 @@ void TestOpenCommand::droppedFileIsOpened()
     QVERIFY(RunToEnd(window, [&] { QApplication::sendEvent(&window, &drop); }));
     QVERIFY(Dialogs.OpenRequests.isEmpty());
     QCOMPARE(window.Table().ColumnName(0), std::string("V0000"));
+}
+
+void TestOpenCommand::statusBarNamesTheFileAndWarnsAboutTheData()
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath(u"weekly.txt"_qs);
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("N\tco2\n1\t4\n2\t\n3\t5\n7\t\n8\t6\n");
+    file.close();
+    Tfm_main window(Dialogs);
+    Open(window, path);
+    auto* warnings = Control<QLabel>(window, "stWarnings");
+    QCOMPARE(warnings->text(), u"Warnings: 2 empty cells (read as 0), uneven labels"_qs);
+    QCOMPARE(warnings->toolTip(), u"column \"co2\": 2 empty cells, read as 0\n"
+                                  u"labels unevenly spaced: steps from 1 to 4"_qs);
+    QCOMPARE(window.LoadedFileName(), u"weekly.txt"_qs);
+    QCOMPARE(window.windowTitle(), u"Tulvo1d v 1.1"_qs);
+    // The values stay as they were read: an empty cell is 0.
+    QCOMPARE(window.Table().CellAsNumber(2, 1), 0.0);
+
+    // A clean table clears them; a failed load forgets the file.
+    Open(window, Fixture("series.txt"));
+    QVERIFY(warnings->text().isEmpty());
+    QCOMPARE(window.LoadedFileName(), u"series.txt"_qs);
+    Open(window, Fixture("bad_line.txt"));
+    QVERIFY(window.LoadedFileName().isEmpty());
 }
 
 TULVO_WINDOW_TEST_MAIN(TestOpenCommand)

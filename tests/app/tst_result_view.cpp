@@ -58,6 +58,8 @@ private slots:
     void gifExtensionReplacesTheLastOne();
     void saveBeforeAnyPictureShowsNoDialog();
     void saveWritesTheDisplayedPictureAsGif();
+    void saveOffersPngWhenAGifCannotHoldThePicture_data();
+    void saveOffersPngWhenAGifCannotHoldThePicture();
     void failedExportIsReported();
 };
 
@@ -108,7 +110,7 @@ void TestResultView::gifExtensionReplacesTheLastOne()
 {
     QFETCH(QString, dataFile);
     QFETCH(QString, proposed);
-    QCOMPARE(WithGifExtension(dataFile), proposed);
+    QCOMPARE(WithExtension(dataFile, u".GIF"_qs), proposed);
 }
 
 void TestResultView::saveBeforeAnyPictureShowsNoDialog()
@@ -136,10 +138,14 @@ void TestResultView::saveWritesTheDisplayedPictureAsGif()
     QVERIFY(Dialogs.Boxes.isEmpty());
     QCOMPARE(Dialogs.SaveRequests.size(), 1);
     QCOMPARE(Dialogs.SaveRequests[0].Title, u"Save results"_qs);
-    QCOMPARE(Dialogs.SaveRequests[0].Filters, QStringList{u"Gif image (*.gif)"_qs});
+    QCOMPARE(Dialogs.SaveRequests[0].Filters,
+             (QStringList{u"Gif image (*.gif)"_qs, u"PNG image (*.png)"_qs,
+                          u"BMP image (*.bmp)"_qs}));
+    QCOMPARE(Dialogs.SaveRequests[0].SelectedFilter, u"Gif image (*.gif)"_qs);
     QCOMPARE(Dialogs.SaveRequests[0].DefaultSuffix, u"gif"_qs);
     QCOMPARE(Dialogs.SaveRequests[0].InitialFile, dir.filePath(u"meas.GIF"_qs));
     QVERIFY(!QApplication::overrideCursor());
+    QCOMPARE(window.StatusText(), u"Saved "_qs + QDir::toNativeSeparators(Dialogs.SaveAnswer));
 
     QImageReader reader(Dialogs.SaveAnswer);
     QCOMPARE(reader.format(), QByteArray("gif"));
@@ -152,6 +158,34 @@ void TestResultView::saveWritesTheDisplayedPictureAsGif()
     QCOMPARE(ReadFile(dir.filePath(u"$$$temp.bmp"_qs)), QByteArray("not ours"));
     QCOMPARE(dir.entryList(QDir::Files | QDir::Hidden),
              (QStringList{u"$$$temp.bmp"_qs, u"meas.txt"_qs, u"result.GIF"_qs}));
+}
+
+void TestResultView::saveOffersPngWhenAGifCannotHoldThePicture_data()
+{
+    QTest::addColumn<QSize>("picture");
+    QTest::addColumn<bool>("png");
+    QTest::newRow("widest GIF") << QSize(65535, 2) << false;
+    QTest::newRow("a pixel too wide") << QSize(65536, 2) << true;
+    QTest::newRow("a pixel too high") << QSize(2, 65536) << true;
+}
+
+void TestResultView::saveOffersPngWhenAGifCannotHoldThePicture()
+{
+    QFETCH(QSize, picture);
+    QFETCH(bool, png);
+    QTemporaryDir folder;
+    const QDir dir(folder.path());
+    WriteFile(dir.filePath(u"long.txt"_qs), "1\t2\n");
+    Tfm_main window(Dialogs);
+    QVERIFY(RunToEnd(window, [&] { window.OpenDataFile(dir.filePath(u"long.txt"_qs)); }));
+    window.ShowResult(PalettePicture(picture.width(), picture.height()));
+    window.tbSaveImageClick(); // cancelled in the dialog
+    QCOMPARE(Dialogs.SaveRequests.size(), 1);
+    const TFileDialogSpec& spec = Dialogs.SaveRequests[0];
+    QCOMPARE(spec.SelectedFilter, png ? u"PNG image (*.png)"_qs : u"Gif image (*.gif)"_qs);
+    QCOMPARE(spec.DefaultSuffix, png ? u"png"_qs : u"gif"_qs);
+    QCOMPARE(spec.InitialFile, dir.filePath(png ? u"long.png"_qs : u"long.GIF"_qs));
+    QVERIFY(spec.Filters.contains(spec.SelectedFilter));
 }
 
 void TestResultView::failedExportIsReported()

@@ -124,7 +124,8 @@ TEST_F(CliRun, UsageErrorsAndFailuresHaveTheirExitStatus)
     const std::string out = " -o '" + Path("x.gif") + "'";
     const std::pair<std::string, int> cases[] = {
         {"--help", 0},
-        {"", 0},
+        {"", 2},
+        {"--version", 0},
         {"3d x", 2},
         {"1d '" + input + "'", 2},
         {"1d '" + input + "'" + out + " --steps 29", 2},
