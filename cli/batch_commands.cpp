@@ -4,6 +4,10 @@
 #include "data/data_loader.h"
 #include "front/failure_text.h"
 #include "cli/npy_writer.h"
+#include "cli/scales_csv.h"
+#include "front/recorded_parameters.h"
+#include "plane/wavelet2d_periods.h"
+#include "spectrogram/result_axes.h"
 #include "spectrogram/oned_command.h"
 #include "front/output_directory.h"
 #include "picture/picture_export.h"
@@ -97,6 +101,19 @@ int RunOnTable(const TCliOptions& options,
     }
 }
 
+// The scale files asked for beside the picture and the matrices.
+void WriteOneDScaleFiles(const TCliOptions& options, const TResultAxes& axes)
+{
+    std::vector<double> scales;
+    for (const TRowAxis& row : axes.Rows)
+        scales.push_back(row.Scale);
+    if (!options.ScalesPath.empty())
+        WriteTextFile(options.ScalesPath, OneDScalesCsv(axes.Rows));
+    for (const std::string& matrix : {options.CoefsPath, options.RawCoefsPath})
+        if (!matrix.empty())
+            WriteScalesNpy(ScalesNpyPath(matrix), scales);
+}
+
 int NothingToAnalyse(const TCliOptions& options)
 {
     std::fprintf(stderr, "%s: %s holds nothing to analyse.\n", kApplicationTitle,
@@ -113,11 +130,18 @@ int RunOneD(const TCliOptions& options)
         if (!table.IsOpen() || table.IsEmpty() || table.ColumnCount() < 2)
             return NothingToAnalyse(options);
         TCoefficientFiles files(options, table);
-        const std::optional<QImage> picture = DoTulvo1D(table, params, progress, &files);
+        TRecordedParameters used(params);
+        const std::optional<QImage> picture = DoTulvo1D(table, used, progress, &files);
         if (!picture)
             return NothingToAnalyse(options);
-        ExportGraphic(*picture, options.Output);
+        const TResultAxes axes = DescribeResult(table, used.Seen);
+        if (options.Axes || options.Cone)
+            ExportGraphic(PictureWithAxes(*picture, axes, options.Axes, options.Cone),
+                          options.Output);
+        else
+            ExportGraphic(*picture, options.Output);
         files.Commit();
+        WriteOneDScaleFiles(options, axes);
         return 0;
     });
 }
@@ -130,9 +154,16 @@ int RunTwoD(const TCliOptions& options)
         if (dir.back() != '/')
             dir += '/';
         std::filesystem::create_directories(dir); // as asked for; a failure is reported
-        const std::optional<TTwoDResult> result = DoTulvo2D(table, dir, params, progress);
+        TRecordedParameters used(params);
+        const std::optional<TTwoDResult> result = DoTulvo2D(table, dir, used, progress);
         if (!result)
             return NothingToAnalyse(options);
+        if (!options.ScalesPath.empty()) {
+            std::vector<double> wavelengths;
+            for (const double scale : result->Scales)
+                wavelengths.push_back(Wavelength2D(used.Seen, scale));
+            WriteTextFile(options.ScalesPath, TwoDScalesCsv(result->Scales, wavelengths));
+        }
         std::printf("%s\n%s\n", result->GifPath.c_str(), result->TiffPath.c_str());
         return 0;
     });

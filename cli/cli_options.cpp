@@ -3,6 +3,7 @@
 #include "front/parameter_texts.h"
 
 #include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <string>
@@ -97,6 +98,8 @@ bool ParseOneDOption(const std::string& option, TArgs& args, TCliOptions& o)
     if (option == "-o") o.Output = args.ValueOf(option);
     else if (option == "--coefs") o.CoefsPath = args.ValueOf(option);
     else if (option == "--raw-coefs") o.RawCoefsPath = args.ValueOf(option);
+    else if (option == "--axes") o.Axes = true;
+    else if (option == "--coi") o.Cone = true;
     else return false;
     return true;
 }
@@ -107,6 +110,8 @@ void ParseModeArguments(TArgs& args, TCliOptions& o)
         const std::string arg = args.Next();
         if (arg == "--locale")
             o.Locale = args.ValueOf(arg);
+        else if (arg == "--scales")
+            o.ScalesPath = args.ValueOf(arg);
         else if (o.Mode == TCliMode::TwoD && arg == "--out-dir")
             o.OutDir = args.ValueOf(arg);
         else if (ParseParameterOption(arg, args, o))
@@ -122,12 +127,23 @@ void ParseModeArguments(TArgs& args, TCliOptions& o)
     }
 }
 
+// The rulers and the cone are drawn in full colour, which a GIF cannot hold.
+bool WritesFullColour(const std::string& path)
+{
+    std::string extension = path.substr(std::min(path.size(), path.find_last_of('.')));
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return extension == ".png" || extension == ".bmp";
+}
+
 void Validate(const TCliOptions& o)
 {
     if (o.Input.empty())
         throw EUsage("no input file");
     if (o.Mode == TCliMode::OneD && o.Output.empty())
         throw EUsage("no output picture (-o FILE)");
+    if ((o.Axes || o.Cone) && !WritesFullColour(o.Output))
+        throw EUsage("--axes and --coi write a PNG or BMP picture, not \"" + o.Output + "\"");
     if (o.Params.StepKind == ssLogarithmic && !LogarithmicStepAllowed(o.Params.MinScale))
         throw EUsage("a logarithmic step needs a minimum scale of 1 or more");
 }
@@ -209,7 +225,8 @@ std::string UsageText()
 {
     return R"(Usage:
   tulvo1d-cli 1d INPUT -o OUTPUT [options] [--steps N] [--l2] [--coefs FILE.npy] [--raw-coefs FILE.npy]
-  tulvo1d-cli 2d INPUT [--out-dir DIR] [options]
+      [--scales FILE.csv] [--axes] [--coi]
+  tulvo1d-cli 2d INPUT [--out-dir DIR] [options] [--scales FILE.csv]
   tulvo1d-cli --help
 
 INPUT is a tab-delimited text table or an image (.bmp .gif .jpg .jpeg .png .tif .tiff),
@@ -221,6 +238,13 @@ Options (defaults are the window's):
 )" + ParameterUsageLines() + R"(  --locale NAME            regional format of INPUT, e.g. ru_RU or en_US (the system's)
   --coefs FILE.npy         1d: the normalised matrices, float64 (series, steps, samples)
   --raw-coefs FILE.npy     1d: the transform's matrices, same shape
+                           (each with its scale vector beside it, FILE.scales.npy)
+  --scales FILE.csv        a line per band row, top to bottom: row, scale, period in samples
+                           and in label units (empty when the labels are uneven), cone
+                           half-width in samples; 2d: a line per frame with its wavelength
+  --axes                   1d: scale and period rulers, label ruler and legend values
+                           around the picture (PNG or BMP output)
+  --coi                    1d: the cone of influence shaded over the bands (PNG or BMP)
 
 Numbers on the command line are written with a point. Progress goes to stderr.
 Exit status: 0 success, 2 usage error, 1 any other failure.
