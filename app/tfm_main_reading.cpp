@@ -63,6 +63,7 @@ void Tfm_main::SetUpResultReading()
     columnLayout->setContentsMargins(0, 0, 0, 0);
     columnLayout->setSpacing(2);
     ui->resultLayout->replaceWidget(ui->ScrollBox1, column);
+    ui->resultLayout->setStretchFactor(column, 1); // shares the page with the frames
     columnLayout->addWidget(FConeBox);
     columnLayout->addWidget(ui->ScrollBox1, 1);
     FFrames = new TFrameViewer;

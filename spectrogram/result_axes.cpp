@@ -10,7 +10,7 @@
 
 namespace {
 
-constexpr double kMinScaleTickGap = 14; // pixels between scale ticks
+constexpr double kMinScaleTickGap = 12; // pixels between scale ticks: a line of text
 constexpr double kMinLabelTickGap = 90; // pixels between label ticks
 constexpr double kScaleAxisOffset = 30; // the scale ruler's line, left of the legend values
 const QColor kInk(0, 0, 0);
@@ -63,7 +63,7 @@ void DrawRightAligned(QPainter& painter, double x, double y, const QString& text
 void PaintScaleRulers(QPainter& painter, const TResultAxes& axes, const TMapping& map)
 {
     const double axis = map.Target.left() - kScaleAxisOffset;
-    const double scaleRight = axis - 6, periodRight = axis - 52;
+    const double scaleRight = axis - 6, periodRight = axis - 60;
     const std::vector<TTick> ticks = ScaleTicks(BandScales(axes), axes.StepKind, map.Sy,
                                                 kMinScaleTickGap);
     for (int k = 0; k < axes.Series(); ++k) {
@@ -71,6 +71,11 @@ void PaintScaleRulers(QPainter& painter, const TResultAxes& axes, const TMapping
         const double bottom = map.At(0, BandRowInPicture(axes.Steps, k, axes.Steps)).y();
         painter.drawLine(QPointF(axis, top), QPointF(axis, bottom));
         for (const TTick& tick : ticks) {
+            // Leave the foot of a band to the next band's top tick, one row further down.
+            const bool crowdsNextBand = k + 1 < axes.Series() &&
+                (axes.Steps - 1 - tick.Position) * map.Sy < kMinScaleTickGap * 0.6;
+            if (crowdsNextBand)
+                continue;
             const double y = map.At(0, BandRowInPicture(axes.Steps, k, 0) + tick.Position + 0.5).y();
             painter.drawLine(QPointF(axis - 4, y), QPointF(axis, y));
             DrawRightAligned(painter, scaleRight, y, Number(tick.Value));
