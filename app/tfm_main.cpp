@@ -7,21 +7,17 @@
 #include "app/frm_gauss.h"
 #include "app/frm_morlet.h"
 #include "app/gui_thread_parameters.h"
-#include "spectrogram/oned_command.h"
 #include "front/output_directory.h"
 #include "app/regional_text.h"
 #include "app/tfm_about.h"
-#include "twod/twod_command.h"
 #include "ui_frm_gauss.h"
 #include "ui_frm_morlet.h"
 #include "ui_tfm_main.h"
 #include "app/user_dialogs.h"
 
 #include <QCloseEvent>
-#include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QFile>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMimeData>

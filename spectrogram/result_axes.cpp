@@ -1,5 +1,7 @@
 #include "spectrogram/result_axes.h"
 
+#include "engine/errors.h"
+#include "engine/memory_budget.h"
 #include "spectrogram/ruler_ticks.h"
 #include "spectrogram/sample_labels.h"
 
@@ -231,9 +233,14 @@ QImage PictureWithAxes(const QImage& picture, const TResultAxes& axes, bool with
                        bool withCone)
 {
     const QMargins margins = withAxes ? kAxesMargins : QMargins();
-    QImage out(picture.size().grownBy(margins), QImage::Format_RGB32);
+    const QSize size = picture.size().grownBy(margins);
+    RequireMemory(CheckedMul(CheckedMul(static_cast<std::size_t>(size.width()),
+                                        static_cast<std::size_t>(size.height()), "the picture"),
+                             7, "the picture"), // drawn in 4 bytes a pixel, written in 3
+                  "the picture");
+    QImage out(size, QImage::Format_RGB32);
     if (out.isNull())
-        return out;
+        throw EOutOfMemory("Not enough memory for the picture");
     out.fill(Qt::white);
     const QRectF target(QPointF(margins.left(), margins.top()), QSizeF(picture.size()));
     QPainter painter(&out);

@@ -32,20 +32,24 @@ std::vector<TTick> Thin(std::vector<TCandidate> candidates, double minGap)
 }
 
 // The fractional index where a monotone sequence takes `value`; -1 outside it. The ends
-// count within rounding: a grid reaches its last bound only up to rounding.
+// count within rounding: a grid reaches its last bound only up to rounding. Labels run to a
+// hundred thousand samples and more, so the place is found by bisection.
 double PositionIn(const std::vector<double>& values, double value)
 {
     const double span = std::fabs(values.back() - values.front());
     const double slack = 1e-9 * std::max(span, std::fabs(values.back()));
     if (std::fabs(value - values.back()) <= slack)
         return static_cast<double>(values.size() - 1);
-    for (std::size_t i = 0; i + 1 < values.size(); ++i) {
-        const double a = values[i], b = values[i + 1];
-        if ((value - a) * (value - b) > 0 && std::fabs(value - a) > slack)
-            continue;
-        return a == b ? static_cast<double>(i) : static_cast<double>(i) + (value - a) / (b - a);
-    }
-    return -1.0;
+    if (std::fabs(value - values.front()) <= slack)
+        return 0.0;
+    const bool ascending = values.back() >= values.front();
+    const auto before = [ascending](double a, double b) { return ascending ? a < b : a > b; };
+    if (before(value, values.front()) || before(values.back(), value))
+        return -1.0;
+    const auto next = std::upper_bound(values.begin(), values.end(), value, before);
+    const std::size_t i = static_cast<std::size_t>(next - values.begin()) - 1;
+    const double a = values[i], b = values[std::min(i + 1, values.size() - 1)];
+    return a == b ? static_cast<double>(i) : static_cast<double>(i) + (value - a) / (b - a);
 }
 
 // Multiples of a nice step over [lo, hi], the coarser multiples (of 5 or 10 steps) ranked first.
