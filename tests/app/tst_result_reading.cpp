@@ -16,6 +16,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QScrollArea>
+#include <QSlider>
 #include <QSpinBox>
 #include <QTemporaryDir>
 
@@ -84,6 +85,10 @@ void TestResultReading::oneDResultHasRulersAndAReadout()
     QVERIFY(axes.LabelStep.Even);
     QCOMPARE(window.Rulers()->size(), image->size().grownBy(kAxesMargins));
     QCOMPARE(Control<QScrollArea>(window, "ScrollBox1")->widget(), window.Rulers());
+    Control<QSlider>(window, "iImgScale")->setValue(40); // the rulers follow the zoom
+    QCOMPARE(window.Rulers()->size(), image->size().grownBy(kAxesMargins));
+    QCOMPARE(image->size(), ZoomedSize(image->Picture().size(), 40, 100));
+    Control<QSlider>(window, "iImgScale")->setValue(100);
 
     // The same run outside the window, for the values the readout must show.
     TAnalysisParams params;
