@@ -72,7 +72,11 @@ void TFrameViewer::ShowFrame(int index)
 {
     if (index < 0 || index >= FrameCount()) {
         FImage->SetPicture({});
-        FCaption->clear();
+        // The frames are kept only while all of them fit in memory; the files have them all.
+        const bool notKept = FrameCount() == 0 && !FSet.Scales.empty();
+        FCaption->setText(notKept ? QStringLiteral("Для показа кадров не хватило памяти; "
+                                                   "они записаны в ") + FSet.Folder
+                                  : QString());
         return;
     }
     if (FSlider->value() != index)
