@@ -3,7 +3,12 @@
 #include "engine/memory_budget.h"
 #include "engine/stats.h"
 
+#include <algorithm>
 #include <cmath>
+
+namespace {
+constexpr double kLevels = 65535; // steps of the 16-bit copy of a value in [0, 1]
+} // namespace
 
 void TReadoutRecorder::FinalCoefficients(int series, const std::vector<double>& coefs)
 {
@@ -12,18 +17,19 @@ void TReadoutRecorder::FinalCoefficients(int series, const std::vector<double>& 
         const std::size_t count =
             CheckedMul(static_cast<std::size_t>(FSeriesCount), coefs.size(), "the readout");
         // Without room the readout goes without values; the run itself must not fail for it.
-        if (count <= MemoryBudget() / sizeof(float))
+        if (count <= MemoryBudget() / sizeof(std::uint16_t))
             FFinal.resize(count);
     }
     if (FFinal.empty())
         return;
     const std::size_t offset = static_cast<std::size_t>(series) * coefs.size();
     for (std::size_t i = 0; i < coefs.size() && offset + i < FFinal.size(); ++i)
-        FFinal[offset + i] = static_cast<float>(coefs[i]);
+        FFinal[offset + i] = static_cast<std::uint16_t>(
+            std::nearbyint(std::clamp(coefs[i], 0.0, 1.0) * kLevels));
 }
 
 std::shared_ptr<TOneDReading> ReadingOfRun(const TDataTable& table, const TAnalysisParams& used,
-                                           std::vector<float> final)
+                                           std::vector<std::uint16_t> final)
 {
     auto reading = std::make_shared<TOneDReading>();
     reading->Axes = DescribeResult(table, used);
@@ -90,7 +96,7 @@ QString TCursorReadout::TextAt(QPoint pixel)
     if (!FReading->Final.empty()) {
         const std::size_t at = (static_cast<std::size_t>(series) * axes.Steps + row) * axes.Samples +
                                static_cast<std::size_t>(sample);
-        text += QStringLiteral("  |  норм. ") + QString::number(FReading->Final[at], 'f', 4);
+        text += QStringLiteral("  |  норм. ") + QString::number(FReading->Final[at] / kLevels, 'f', 4);
     }
     text += QStringLiteral("  |  исх. ") + QString::number(RawValue(series, row, sample), 'g', 6);
     return text;

@@ -2,9 +2,10 @@
 // What the status bar says under the pointer on a 1-D result: the series, the label of the
 // sample, the scale and period of the row, and the value of the pixel, normalised and raw.
 //
-// Memory: the normalised values are kept as floats (half a double matrix), and only while
-// they fit in the memory budget; the raw value is recomputed for the row under the pointer
-// (one transform of one series at one scale) and that row is kept until the pointer leaves it.
+// Memory: the normalised values (all in [0, 1]) are kept in 16 bits, a quarter of a double
+// matrix per series and within 1e-5 of the value, and only while they fit in the memory
+// budget; the raw value is recomputed for the row under the pointer (one transform of one
+// series at one scale) and that row is kept until the pointer moves to another row.
 
 #include "engine/analysis_params.h"
 #include "engine/transformer1d.h"
@@ -14,6 +15,7 @@
 #include <QPoint>
 #include <QString>
 
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -22,7 +24,7 @@ struct TOneDReading {
     TResultAxes Axes;
     TAnalysisParams Used;
     std::vector<std::vector<double>> Series; // the transform's inputs, normalised to [0, 1]
-    std::vector<float> Final;                // series x steps x samples; empty if it did not fit
+    std::vector<std::uint16_t> Final; // series x steps x samples, 0..65535; empty if it did not fit
 };
 
 // Keeps the normalised matrices as the run makes them (on the run's thread).
@@ -31,17 +33,17 @@ public:
     explicit TReadoutRecorder(int seriesCount) : FSeriesCount(seriesCount) {}
     void RawCoefficients(int, const std::vector<double>&) override {}
     void FinalCoefficients(int series, const std::vector<double>& coefs) override;
-    std::vector<float> Take() { return std::move(FFinal); }
+    std::vector<std::uint16_t> Take() { return std::move(FFinal); }
 
 private:
     int FSeriesCount;
     bool FDecided = false;
-    std::vector<float> FFinal;
+    std::vector<std::uint16_t> FFinal;
 };
 
 // The run's description for the readout and the rulers (on the run's thread, after the run).
 std::shared_ptr<TOneDReading> ReadingOfRun(const TDataTable& table, const TAnalysisParams& used,
-                                           std::vector<float> final);
+                                           std::vector<std::uint16_t> final);
 
 class TCursorReadout {
 public:
