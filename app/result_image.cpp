@@ -1,5 +1,6 @@
 #include "app/result_image.h"
 
+#include <QMouseEvent>
 #include <QPainter>
 
 #include <cmath>
@@ -7,6 +8,7 @@
 TResultImage::TResultImage(QWidget* parent) : QWidget(parent)
 {
     resize(0, 0);
+    setMouseTracking(true);
 }
 
 void TResultImage::SetPicture(const QImage& picture)
@@ -24,18 +26,61 @@ void TResultImage::SetAutoSize(bool on)
         resize(FPicture.size());
 }
 
-void TResultImage::paintEvent(QPaintEvent*)
+QRectF TResultImage::PictureRect() const
 {
     if (FPicture.isNull() || width() <= 0 || height() <= 0)
-        return;
+        return {};
     QSize shown = FPicture.size();
     if (shown.width() > width() || shown.height() > height())
         shown.scale(size(), Qt::KeepAspectRatio);
-    const QRect target(QPoint((width() - shown.width()) / 2, (height() - shown.height()) / 2),
-                       shown);
+    return QRectF(QPointF((width() - shown.width()) / 2, (height() - shown.height()) / 2),
+                  QSizeF(shown));
+}
+
+QPoint TResultImage::PixelAt(QPointF point) const
+{
+    const QRectF target = PictureRect();
+    if (target.isEmpty() || !target.contains(point))
+        return {-1, -1};
+    const int x = static_cast<int>((point.x() - target.left()) * FPicture.width() / target.width());
+    const int y = static_cast<int>((point.y() - target.top()) * FPicture.height() / target.height());
+    if (x >= FPicture.width() || y >= FPicture.height())
+        return {-1, -1};
+    return {x, y};
+}
+
+void TResultImage::SetOverlay(TOverlay overlay)
+{
+    FOverlay = std::move(overlay);
+    update();
+}
+
+void TResultImage::paintEvent(QPaintEvent*)
+{
+    const QRectF target = PictureRect();
+    if (target.isEmpty())
+        return;
     QPainter painter(this);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.drawImage(target, FPicture);
+    if (FOverlay)
+        FOverlay(painter, target, FPicture.size());
+}
+
+void TResultImage::mouseMoveEvent(QMouseEvent* event)
+{
+    const QPoint pixel = PixelAt(event->position());
+    if (pixel.x() < 0)
+        emit pointerLeft();
+    else
+        emit pointerMoved(pixel);
+    QWidget::mouseMoveEvent(event);
+}
+
+void TResultImage::leaveEvent(QEvent* event)
+{
+    emit pointerLeft();
+    QWidget::leaveEvent(event);
 }
 
 QSize ZoomedSize(QSize natural, int position, int maximum)

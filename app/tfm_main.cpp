@@ -1,17 +1,16 @@
 #include "app/tfm_main.h"
 
+#include "app/cursor_readout.h"
 #include "app/data_grid_model.h"
 #include "data/data_table.h"
 #include "app/error_report.h"
 #include "app/frm_gauss.h"
 #include "app/frm_morlet.h"
 #include "app/gui_thread_parameters.h"
-#include "spectrogram/oned_command.h"
 #include "front/output_directory.h"
 #include "app/regional_text.h"
 #include "app/status_progress.h"
 #include "app/tfm_about.h"
-#include "twod/twod_command.h"
 #include "ui_frm_gauss.h"
 #include "ui_frm_morlet.h"
 #include "ui_tfm_main.h"
@@ -22,7 +21,6 @@
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QFile>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMimeData>
@@ -57,6 +55,7 @@ Tfm_main::Tfm_main(TUserDialogs& dialogs, QWidget* parent)
     ui->DBGrid1->verticalHeader()->setDefaultSectionSize(ui->DBGrid1->fontMetrics().height() + 6);
 
     FitCaptions();
+    SetUpResultReading();
     FormCreate();
     ConnectCommands();
 }
@@ -177,31 +176,15 @@ void Tfm_main::SetCommandsEnabled(bool enabled)
 void Tfm_main::DoTulvo1D()
 {
     StartAnalysis([this](TParameterSource& parameters, TCommandProgress& progress,
-                         const TDataTable& table) -> TCommandRunner::TCompletion {
-        std::optional<QImage> picture = ::DoTulvo1D(table, parameters, progress);
-        if (!picture)
-            return {};
-        return [this, picture = std::move(*picture)] {
-            ShowResult(picture);
-            ui->page->setCurrentWidget(ui->tsResult); // the user wants to see it now
-        };
-    });
+                         const TDataTable& table) { return RunOneD(parameters, progress, table); });
 }
 
 void Tfm_main::tbTulvo2dClick()
 {
     const std::string folder = OutputDirectory();
     StartAnalysis([this, folder](TParameterSource& parameters, TCommandProgress& progress,
-                                 const TDataTable& table) -> TCommandRunner::TCompletion {
-        const std::optional<TTwoDResult> result = DoTulvo2D(table, folder, parameters, progress);
-        if (!result)
-            return {};
-        const QString tiff = QFile::decodeName(result->TiffPath.c_str());
-        return [this, tiff] {
-            if (OutputDirectoryIsElsewhere())
-                SetStatusText(QStringLiteral("O'k  ") + QDir::toNativeSeparators(tiff));
-            FDialogs.OpenDocument(tiff);
-        };
+                                 const TDataTable& table) {
+        return RunTwoD(folder, parameters, progress, table);
     });
 }
 

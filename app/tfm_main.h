@@ -12,11 +12,18 @@
 
 #include <functional>
 #include <memory>
+#include <string>
 
 namespace Ui { class Tfm_main; }
+class QCheckBox;
 class QLabel;
 class QToolButton;
+class TCursorReadout;
 class TDataGridModel;
+class TFrameViewer;
+class TResultRulers;
+struct TFrameSet;
+struct TOneDReading;
 class TDataTable;
 class TfrmGauss;
 class TfrmMorlet;
@@ -54,6 +61,14 @@ public:
     void iImgScaleChange();
     void ClearResult();
 
+    // --- reading the result: rulers, cone, readout, the 2-D frames ---
+    void ShowOneDReading(std::shared_ptr<const TOneDReading> reading);
+    void ShowFrames(TFrameSet frames);
+    void ShowReadout(const QString& text); // empty: the status text as it was
+    TResultRulers* Rulers() const { return FRulers; }
+    TFrameViewer* Frames() const { return FFrames; }
+    QCheckBox* ConeBox() const { return FConeBox; }
+
     // --- parameter rules ---
     void teWaveMaxScaleChange();
     void teWaveMaxScaleKeyDown(TSpinEdit* sender, int key);
@@ -82,6 +97,11 @@ private:
     void ShowTableWarnings();
     void SetupStatusBar();
     void FitCaptions();
+    void SetUpResultReading();
+    TCommandRunner::TCompletion RunOneD(TParameterSource& parameters, TCommandProgress& progress,
+                                        const TDataTable& table);
+    TCommandRunner::TCompletion RunTwoD(const std::string& folder, TParameterSource& parameters,
+                                        TCommandProgress& progress, const TDataTable& table);
 
     std::unique_ptr<Ui::Tfm_main> ui;
     TUserDialogs& FDialogs;
@@ -93,6 +113,12 @@ private:
     TStatusProgress* FProgress;
     QToolButton* FCancelButton;
     TDataGridModel* FGridModel;
+    TResultRulers* FRulers;
+    TFrameViewer* FFrames;
+    QCheckBox* FConeBox;
+    std::unique_ptr<TCursorReadout> FReadout;
+    QString FReadoutText; // what the status shows for the pointer, if it still does
+    QString FStatusBeforeReadout;
     std::unique_ptr<TParameterControls> FControls;
     std::unique_ptr<TDataTable> mb;
     QStringList FStepCaptions;

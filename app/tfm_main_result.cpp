@@ -4,8 +4,10 @@
 
 #include "app/graphic_export.h"
 #include "picture/picture_export.h"
+#include "app/cursor_readout.h"
 #include "app/result_image.h"
 #include "app/status_progress.h"
+#include "app/result_rulers.h"
 #include "ui_tfm_main.h"
 #include "app/user_dialogs.h"
 
@@ -16,6 +18,7 @@
 void Tfm_main::ShowResult(QImage picture)
 {
     ui->iResult->SetPicture(picture);
+    ShowOneDReading(nullptr); // a 1-D run gives its reading after its picture
     iImgScaleChange();
 }
 
@@ -25,10 +28,11 @@ void Tfm_main::iImgScaleChange()
     const int maximum = ui->iImgScale->maximum();
     if (position == maximum) {
         ui->iResult->SetAutoSize(true);
-        return;
+    } else {
+        ui->iResult->SetAutoSize(false);
+        ui->iResult->resize(ZoomedSize(ui->iResult->Picture().size(), position, maximum));
     }
-    ui->iResult->SetAutoSize(false);
-    ui->iResult->resize(ZoomedSize(ui->iResult->Picture().size(), position, maximum));
+    Rulers()->Relayout();
 }
 
 void Tfm_main::ClearResult()

@@ -5,17 +5,21 @@
 #include "cli/memory_gate.h"
 #include "cli/npy_writer.h"
 #include "cli/output_checks.h"
+#include "cli/scales_csv.h"
 #include "cli/signal_cancel.h"
 #include "data/data_loader.h"
 #include "data/table_warnings.h"
 #include "engine/memory_budget.h"
 #include "front/failure_text.h"
 #include "front/output_directory.h"
+#include "front/recorded_parameters.h"
 #include "front/regional_format_qt.h"
 #include "front/table_warning_texts.h"
 #include "picture/picture_export.h"
+#include "plane/wavelet2d_periods.h"
 #include "spectrogram/oned_command.h"
 #include "spectrogram/oned_picture_size.h"
+#include "spectrogram/result_axes.h"
 #include "twod/twod_command.h"
 
 #include <QLocale>
@@ -119,6 +123,19 @@ std::size_t TwoDEstimate(const TDataTable& table)
     return TableBytes(table) + cells * (4 * 2 * sizeof(double) + 32);
 }
 
+// The scale files asked for beside the picture and the matrices.
+void WriteOneDScaleFiles(const TCliOptions& options, const TResultAxes& axes)
+{
+    std::vector<double> scales;
+    for (const TRowAxis& row : axes.Rows)
+        scales.push_back(row.Scale);
+    if (!options.ScalesPath.empty())
+        WriteTextFile(options.ScalesPath, OneDScalesCsv(axes.Rows));
+    for (const std::string& matrix : {options.CoefsPath, options.RawCoefsPath})
+        if (!matrix.empty())
+            WriteScalesNpy(ScalesNpyPath(matrix), scales);
+}
+
 // Runs `analysis` and turns its failure into an outcome.
 TJobOutcome Guarded(const TFailureReport& report, const std::function<TJobOutcome()>& analysis)
 {
@@ -192,13 +209,20 @@ TJobOutcome RunOneDJob(const TCliOptions& options, const TBatchJob& job,
             gate, gate.Reserve(OneDEstimate(table, options.Params.Steps),
                                [&] { progress.CheckCancelled(); }));
         TFixedParameters params(options.Params);
+        TRecordedParameters used(params);
         TCoefficientFiles files(options, table);
-        const std::optional<QImage> picture = DoTulvo1D(table, params, progress, &files);
+        const std::optional<QImage> picture = DoTulvo1D(table, used, progress, &files);
         if (!picture)
             return NothingToAnalyse(job, report);
         progress.CheckCancelled();
-        ExportGraphic(*picture, job.Picture);
+        const TResultAxes axes = DescribeResult(table, used.Seen);
+        if (options.Axes || options.Cone)
+            ExportGraphic(PictureWithAxes(*picture, axes, options.Axes, options.Cone),
+                          job.Picture);
+        else
+            ExportGraphic(*picture, job.Picture);
         files.Commit();
+        WriteOneDScaleFiles(options, axes);
         return TJobOutcome::Written;
     });
 }
@@ -214,9 +238,16 @@ TJobOutcome RunTwoDJob(const TCliOptions& options, const TBatchJob& job,
         const TMemoryGate::TTicket room(
             gate, gate.Reserve(TwoDEstimate(table), [&] { progress.CheckCancelled(); }));
         TFixedParameters params(options.Params);
-        const std::optional<TTwoDResult> result = DoTulvo2D(table, job.Folder, params, progress);
+        TRecordedParameters used(params);
+        const std::optional<TTwoDResult> result = DoTulvo2D(table, job.Folder, used, progress);
         if (!result)
             return NothingToAnalyse(job, report);
+        if (!options.ScalesPath.empty()) {
+            std::vector<double> wavelengths;
+            for (const double scale : result->Scales)
+                wavelengths.push_back(Wavelength2D(used.Seen, scale));
+            WriteTextFile(options.ScalesPath, TwoDScalesCsv(result->Scales, wavelengths));
+        }
         progress.Flush();
         std::printf("%s\n%s\n", result->GifPath.c_str(), result->TiffPath.c_str());
         return TJobOutcome::Written;
@@ -229,7 +260,7 @@ int RunOneD(const TCliOptions& options)
     return RunSingle(
         [&] {
             for (const std::string& path : {options.Output, options.CoefsPath,
-                                            options.RawCoefsPath})
+                                            options.RawCoefsPath, options.ScalesPath})
                 if (!path.empty())
                     CheckFileCanBeWritten(path);
         },

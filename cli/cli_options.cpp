@@ -115,6 +115,8 @@ bool ParseOneDOption(const std::string& option, TArgs& args, TCliOptions& o)
     if (option == "-o") o.Output = args.ValueOf(option);
     else if (option == "--coefs") o.CoefsPath = args.ValueOf(option);
     else if (option == "--raw-coefs") o.RawCoefsPath = args.ValueOf(option);
+    else if (option == "--axes") o.Axes = true;
+    else if (option == "--coi") o.Cone = true;
     else return false;
     return true;
 }
@@ -125,6 +127,8 @@ void ParseModeArguments(TArgs& args, TCliOptions& o)
         const std::string arg = args.Next();
         if (arg == "--locale")
             o.Locale = args.ValueOf(arg);
+        else if (arg == "--scales")
+            o.ScalesPath = args.ValueOf(arg);
         else if (arg == "--out-dir")
             o.OutDir = args.ValueOf(arg);
         else if (arg == "--quiet" || arg == "-q")
@@ -151,6 +155,10 @@ void ValidateOneD(const TCliOptions& o)
 {
     if (!IsPictureFormat(o.Format))
         throw EUsage("--format takes one of png, bmp, gif, not \"" + o.Format + "\"");
+    // The rulers and the cone are drawn in full colour, which a GIF cannot hold.
+    const std::string format = ManyFiles(o) ? o.Format : Lowered(ExtensionOf(o.Output));
+    if ((o.Axes || o.Cone) && format == "gif")
+        throw EUsage("--axes and --coi write a PNG or BMP picture, not a GIF");
     if (!ManyFiles(o)) {
         if (o.Output.empty())
             throw EUsage("no output picture (-o FILE, or --out-dir DIR for many files)");
@@ -160,8 +168,8 @@ void ValidateOneD(const TCliOptions& o)
     }
     if (!o.Output.empty())
         throw EUsage("-o names one picture; for many files give --out-dir DIR");
-    if (!o.CoefsPath.empty() || !o.RawCoefsPath.empty())
-        throw EUsage("--coefs and --raw-coefs take a single input file");
+    if (!o.CoefsPath.empty() || !o.RawCoefsPath.empty() || !o.ScalesPath.empty())
+        throw EUsage("--coefs, --raw-coefs and --scales take a single input file");
 }
 
 void Validate(const TCliOptions& o)
@@ -172,6 +180,8 @@ void Validate(const TCliOptions& o)
         ValidateOneD(o);
     if (ManyFiles(o) && o.OutDir.empty())
         throw EUsage("many input files need --out-dir DIR");
+    if (o.Mode == TCliMode::TwoD && ManyFiles(o) && !o.ScalesPath.empty())
+        throw EUsage("--scales takes a single input file");
     if (o.Params.StepKind == ssLogarithmic && !LogarithmicStepAllowed(o.Params.MinScale))
         throw EUsage("a logarithmic step needs a minimum scale of 1 or more");
 }
@@ -266,8 +276,10 @@ std::string UsageText()
 {
     return R"(Usage:
   tulvo1d-cli 1d INPUT -o OUTPUT [options] [--steps N] [--l2] [--coefs FILE.npy] [--raw-coefs FILE.npy]
+      [--scales FILE.csv] [--axes] [--coi]
   tulvo1d-cli 1d INPUT... --out-dir DIR [--format png|bmp|gif] [options] [--steps N] [--l2]
-  tulvo1d-cli 2d INPUT [--out-dir DIR] [options]
+      [--axes] [--coi]
+  tulvo1d-cli 2d INPUT [--out-dir DIR] [options] [--scales FILE.csv]
   tulvo1d-cli 2d INPUT... --out-dir DIR [options]
   tulvo1d-cli --help | --version
 
@@ -284,6 +296,13 @@ Options (defaults are the window's):
   --quiet, -q              no progress (warnings and errors are still written)
   --coefs FILE.npy         1d: the normalised matrices, float64 (series, steps, samples)
   --raw-coefs FILE.npy     1d: the transform's matrices, same shape
+                           (each with its scale vector beside it, FILE.scales.npy)
+  --scales FILE.csv        a line per band row, top to bottom: row, scale, period in samples
+                           and in label units (empty when the labels are uneven), cone
+                           half-width in samples; 2d: a line per frame with its wavelength
+  --axes                   1d: scale and period rulers, label ruler and legend values
+                           around the picture (PNG or BMP output)
+  --coi                    1d: the cone of influence shaded over the bands (PNG or BMP)
 
 Numbers on the command line are written with a point. Progress goes to stderr: one line
 updated in place on a terminal, otherwise one line per phase.

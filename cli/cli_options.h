@@ -27,6 +27,9 @@ struct TCliOptions {
     std::string Locale;    // regional format of INPUT; empty: the system's
     std::string CoefsPath; // 1d: matrices after normalisation and contrast (.npy)
     std::string RawCoefsPath;
+    std::string ScalesPath; // a CSV line per band row (1d) or frame (2d)
+    bool Axes = false;      // 1d: rulers and legend values around the picture
+    bool Cone = false;      // 1d: the cone of influence shaded
     TAnalysisParams Params;
 };
 

@@ -109,7 +109,8 @@ int SumOrientations(TRun& run, double scale, int index)
 } // namespace
 
 std::optional<TTwoDResult> DoTulvo2D(const TDataTable& table, const std::string& Dir,
-                                     TParameterSource& params, TCommandProgress& progress)
+                                     TParameterSource& params, TCommandProgress& progress,
+                                     const TFrameObserver& observer)
 {
     if (!table.IsOpen() || table.IsEmpty())
         return std::nullopt;
@@ -134,9 +135,11 @@ std::optional<TTwoDResult> DoTulvo2D(const TDataTable& table, const std::string&
         const QImage frame =
             Render(filter, QuantisedPalette(params.PaletteIndex(), params.NumColors()));
         writer.AddFrame(frame, i, angle);
+        if (observer)
+            observer(i, frame);
         progress.ProcessPendingMessages();
     }
     writer.Assemble();
     progress.SetStatusText("O'k");
-    return TTwoDResult{writer.GifPath(), writer.TiffPath()};
+    return TTwoDResult{writer.GifPath(), writer.TiffPath(), scales};
 }

@@ -6,13 +6,20 @@
 #include "engine/analysis_params.h"
 #include "data/data_table.h"
 
+#include <QImage>
+#include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 struct TTwoDResult {
     std::string GifPath;
     std::string TiffPath;
+    std::vector<double> Scales; // of the frames, first to last
 };
+
+// Sees every frame as it is written: its index and the 64-level picture.
+using TFrameObserver = std::function<void(int index, const QImage& frame)>;
 
 // Runs the analysis over `table` with the frames and results in `Dir` (ending in a path
 // separator), reading each parameter at the step that needs it. Returns nothing, having
@@ -22,4 +29,5 @@ struct TTwoDResult {
 // fault, EOutOfMemory, EFileError, EImageError, ECancelled) the frames are deleted, earlier
 // results stay as they were, and the failure is thrown.
 std::optional<TTwoDResult> DoTulvo2D(const TDataTable& table, const std::string& Dir,
-                                     TParameterSource& params, TCommandProgress& progress);
+                                     TParameterSource& params, TCommandProgress& progress,
+                                     const TFrameObserver& observer = {});

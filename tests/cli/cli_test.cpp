@@ -1,8 +1,10 @@
 // The batch front end as a user runs it: a real process, real files.
+#include "engine/scales.h"
 #include "picture/palette.h"
 #include "tests/temp_dir.h"
 
 #include <QImage>
+#include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -137,6 +139,9 @@ TEST_F(CliRun, UsageErrorsAndFailuresHaveTheirExitStatus)
         {"1d '" + input + "'" + out + " --colors 5", 2},
         {"1d '" + input + "'" + out + " --bogus", 2},
         {"2d '" + input + "' --steps 40", 2},
+        {"1d '" + input + "'" + out + " --axes", 2},
+        {"1d '" + input + "'" + out + " --coi", 2},
+        {"2d '" + input + "' --axes", 2},
         {"1d '" + Path("missing.txt") + "'" + out, 1},
         {"1d '" + input + "' -o '" + Path("no/such/dir/x.gif") + "' --steps 30", 1},
     };
@@ -155,3 +160,136 @@ TEST_F(CliRun, LoadFailuresAreWordedAsTheWindowsBox)
 }
 
 } // namespace
+
+namespace {
+
+std::string FileBytes(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+// The CSV's lines split at commas, header first.
+std::vector<std::vector<std::string>> ReadCsv(const std::string& path)
+{
+    std::vector<std::vector<std::string>> lines;
+    std::ifstream in(path);
+    for (std::string line; std::getline(in, line);) {
+        std::vector<std::string> fields(1);
+        for (const char c : line) {
+            if (c == ',')
+                fields.emplace_back();
+            else
+                fields.back().push_back(c);
+        }
+        lines.push_back(fields);
+    }
+    return lines;
+}
+
+double Parsed(const std::string& text)
+{
+    double value = std::nan("");
+    std::from_chars(text.data(), text.data() + text.size(), value);
+    return value;
+}
+
+const std::string kTwoSines = std::string(TULVO_FIXTURES) + "/cli/two_sines.txt";
+
+} // namespace
+
+// The fixture picture was written by the tool before the rulers existed:
+// tulvo1d-cli 1d two_sines.txt -o two_sines_steps60.gif --steps 60
+TEST_F(CliRun, DefaultPictureStaysByteForByteAsBefore)
+{
+    const std::string before = FileBytes(std::string(TULVO_FIXTURES) + "/cli/two_sines_steps60.gif");
+    ASSERT_FALSE(before.empty());
+    ASSERT_EQ(Run("1d '" + kTwoSines + "' -o '" + Path("a.gif") + "' --steps 60").Status, 0);
+    EXPECT_TRUE(FileBytes(Path("a.gif")) == before);
+    ASSERT_EQ(Run("1d '" + kTwoSines + "' -o '" + Path("b.gif") + "' --steps 60 --scales '" +
+                  Path("s.csv") + "' --coefs '" + Path("c.npy") + "'")
+                  .Status,
+              0);
+    EXPECT_TRUE(FileBytes(Path("b.gif")) == before);
+}
+
+TEST_F(CliRun, ScaleFilesDescribeEveryBandRow)
+{
+    const TOutcome run =
+        Run("1d '" + kTwoSines + "' -o '" + Path("p.gif") + "' --steps 40 --wavelet morlet" +
+            " --sigma 2 --step quadratic --min-scale -10 --scales '" + Path("s.csv") +
+            "' --coefs '" + Path("c.npy") + "' --raw-coefs '" + Path("raw") + "'");
+    ASSERT_EQ(run.Status, 0) << run.Stderr;
+    const std::vector<double> grid = ScaleGrid(ssQuadratic, 100, -10, 40);
+    const auto csv = ReadCsv(Path("s.csv"));
+    ASSERT_EQ(csv.size(), grid.size() + 1);
+    EXPECT_EQ(csv[0], (std::vector<std::string>{"row", "scale", "period_samples",
+                                                "period_label", "coi_samples"}));
+    for (std::size_t i = 0; i < grid.size(); ++i) {
+        const auto& f = csv[i + 1];
+        ASSERT_EQ(f.size(), 5u);
+        EXPECT_EQ(f[0], std::to_string(i));
+        EXPECT_EQ(Parsed(f[1]), grid[i]); // written to round-trip
+        const double period = 2 * 3.141592653589793 * std::fabs(grid[i]) / 6;
+        EXPECT_NEAR(Parsed(f[2]), period, 1e-9 * (1 + period));
+        EXPECT_NEAR(Parsed(f[3]), 0.5 * period, 1e-9 * (1 + period)); // labels step by 0.5
+        EXPECT_NEAR(Parsed(f[4]), 2 * std::sqrt(2.0) * std::fabs(grid[i]), 1e-9 * (1 + period));
+    }
+    for (const char* name : {"c.scales.npy", "raw.scales.npy"}) {
+        std::string header;
+        EXPECT_EQ(ReadNpy(Path(name), header), grid) << name;
+        EXPECT_NE(header.find("'shape': (40,)"), std::string::npos) << header;
+    }
+
+    std::ofstream(Path("uneven.txt")) << "N\tA\n1\t2\n2\t5\n4\t1\n5\t7\n";
+    ASSERT_EQ(Run("1d '" + Path("uneven.txt") + "' -o '" + Path("u.gif") + "' --steps 30 --scales '" +
+                  Path("u.csv") + "'")
+                  .Status,
+              0);
+    const auto uneven = ReadCsv(Path("u.csv"));
+    ASSERT_EQ(uneven.size(), 31u);
+    EXPECT_EQ(uneven[5][3], "");
+    EXPECT_FALSE(uneven[5][2].empty());
+}
+
+TEST_F(CliRun, AxesSurroundThePictureAndTheConeShadesOnlyNearTheEnds)
+{
+    const std::string common = "1d '" + kTwoSines + "' --steps 60 -o '";
+    ASSERT_EQ(Run(common + Path("plain.png") + "'").Status, 0);
+    ASSERT_EQ(Run(common + Path("axes.png") + "' --axes").Status, 0);
+    ASSERT_EQ(Run(common + Path("cone.png") + "' --coi").Status, 0);
+    const QImage plain(QString::fromStdString(Path("plain.png")));
+    const QImage axes(QString::fromStdString(Path("axes.png")));
+    const QImage cone(QString::fromStdString(Path("cone.png")));
+    ASSERT_FALSE(plain.isNull());
+    EXPECT_EQ(axes.size(), plain.size() + QSize(150 + 12, 32 + 40));
+    ASSERT_EQ(cone.size(), plain.size());
+    // The picture sits unchanged inside the rulers.
+    EXPECT_EQ(axes.copy(150, 32, plain.width(), plain.height()).convertToFormat(QImage::Format_RGB32),
+              plain.convertToFormat(QImage::Format_RGB32));
+    // Row 0 (scale 100) is inside the cone everywhere across 300 samples; the bottom row
+    // (scale 1, cone half-width 1.4 samples) only at its first and last samples.
+    const int top = 10, bottom = 10 + 59, middle = 25 + 150;
+    EXPECT_NE(cone.pixel(middle, top), plain.pixel(middle, top));
+    EXPECT_EQ(cone.pixel(middle, bottom), plain.pixel(middle, bottom));
+    EXPECT_EQ(cone.pixel(25 + 5, bottom), plain.pixel(25 + 5, bottom));
+}
+
+TEST_F(CliRun, TwoDimensionalScalesListTheFramesWithTheirWavelengths)
+{
+    const std::string input = WriteSeriesFile(40);
+    const TOutcome run = Run("2d '" + input + "' --out-dir '" + Path("out") +
+                             "' --wavelet morlet --k0 4 --step linear --max-scale 20 --scales '" +
+                             Path("f.csv") + "'");
+    ASSERT_EQ(run.Status, 0) << run.Stderr;
+    const auto csv = ReadCsv(Path("f.csv"));
+    ASSERT_EQ(csv.size(), 33u);
+    EXPECT_EQ(csv[0], (std::vector<std::string>{"frame", "scale", "wavelength_pixels"}));
+    const std::vector<double> grid = ScaleGrid(ssLinear, 1, 20, 32);
+    for (std::size_t i = 0; i < 32; ++i) {
+        EXPECT_EQ(Parsed(csv[i + 1][1]), grid[i]);
+        EXPECT_NEAR(Parsed(csv[i + 1][2]), 2 * 3.141592653589793 * grid[i] / 4, 1e-6 * grid[i]);
+    }
+}
