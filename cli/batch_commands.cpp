@@ -5,9 +5,11 @@
 #include "front/failure_text.h"
 #include "cli/npy_writer.h"
 #include "spectrogram/oned_command.h"
+#include "spectrogram/oned_estimate.h"
 #include "front/output_directory.h"
 #include "picture/picture_export.h"
 #include "front/regional_format_qt.h"
+#include "imaging/output_formats.h"
 #include "twod/twod_command.h"
 
 #include <QLocale>
@@ -112,6 +114,8 @@ int RunOneD(const TCliOptions& options)
                                    TCommandProgress& progress) {
         if (!table.IsOpen() || table.IsEmpty() || table.ColumnCount() < 2)
             return NothingToAnalyse(options);
+        const TPictureSize size = OneDPictureSize(table, params.Steps());
+        RequireOutputFormat(options.Output, size.Width, size.Height); // before the work
         TCoefficientFiles files(options, table);
         const std::optional<QImage> picture = DoTulvo1D(table, params, progress, &files);
         if (!picture)

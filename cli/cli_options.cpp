@@ -1,5 +1,8 @@
 #include "cli/cli_options.h"
 
+#include "imaging/image_formats.h"
+#include "imaging/output_formats.h"
+
 #include <charconv>
 #include <cmath>
 #include <map>
@@ -126,6 +129,9 @@ void Validate(const TCliOptions& o)
         throw EUsage("no input file");
     if (o.Mode == TCliMode::OneD && o.Output.empty())
         throw EUsage("no output picture (-o FILE)");
+    if (o.Mode == TCliMode::OneD && !CoderByExtension(o.Output))
+        throw EUsage("the output picture's name ends in " + OutputExtensionsText() + ", not \"" +
+                     o.Output + "\"");
     if (o.Params.StepKind == ssLogarithmic && o.Params.MinScale <= 0)
         throw EUsage("a logarithmic step needs a minimum scale of 1 or more");
 }
@@ -159,7 +165,7 @@ std::string UsageText()
 
 INPUT is a tab-delimited text table or an image (.bmp .gif .jpg .jpeg .png .tif .tiff),
 read exactly as the window's open command reads it. 1d writes the annotated spectrogram to
-OUTPUT as GIF, BMP or PNG by its extension; 2d writes RESULT.GIF and RESULT.TIFF into DIR
+OUTPUT as GIF, PNG, BMP, TIFF or JPEG by its extension; 2d writes RESULT.GIF and RESULT.TIFF into DIR
 (default: the window's output directory).
 
 Options (defaults are the window's):

@@ -135,6 +135,7 @@ TEST_F(CliRun, UsageErrorsAndFailuresHaveTheirExitStatus)
         {"1d '" + input + "'" + out + " --alpha nan", 2},
         {"1d '" + input + "'" + out + " --colors 5", 2},
         {"1d '" + input + "'" + out + " --bogus", 2},
+        {"1d '" + input + "' -o '" + Path("x.webp") + "'", 2},
         {"2d '" + input + "' --steps 40", 2},
         {"1d '" + Path("missing.txt") + "'" + out, 1},
         {"1d '" + input + "' -o '" + Path("no/such/dir/x.gif") + "' --steps 30", 1},
@@ -151,6 +152,41 @@ TEST_F(CliRun, LoadFailuresAreWordedAsTheWindowsBox)
     EXPECT_EQ(run.Status, 1);
     EXPECT_NE(run.Stderr.find("Ошибка в строке :3(Exception)"), std::string::npos) << run.Stderr;
     EXPECT_FALSE(fs::exists(Path("x.gif")));
+}
+
+// Pictures the chosen format cannot hold are refused from the table's size, before the
+// analysis, instead of crashing in the library once the work is done.
+TEST_F(CliRun, OutputsTheFormatCannotHoldAreRefusedBeforeTheWork)
+{
+    {
+        // One row of 10000 columns: 9999 bands of 101 rows, over a million pixels high.
+        std::ofstream wide(Path("wide.txt"));
+        for (int c = 0; c < 10000; ++c)
+            wide << (c == 0 ? "" : "\t") << c % 7;
+        wide << '\n';
+    }
+    {
+        std::ofstream longSeries(Path("long.txt")); // 65501 samples: 65531 pixels wide
+        for (int i = 0; i < 65501; ++i)
+            longSeries << i << '\t' << i % 5 << '\n';
+    }
+    struct TCase {
+        std::string Input, Output, Says;
+    };
+    const TCase cases[] = {
+        {"wide.txt", "x.png", "a PNG picture can be at most 1000000 pixels wide and high, this "
+                              "one is 31 x 1009918; TIFF or BMP can hold it"},
+        {"wide.txt", "x.gif", "GIF picture can be at most 65535"},
+        {"long.txt", "x.jpg", "a JPEG picture can be at most 65500 pixels wide and high, this "
+                              "one is 65531 x 120; GIF or PNG or TIFF or BMP can hold it"},
+    };
+    for (const TCase& c : cases) {
+        const TOutcome run = Run("1d '" + Path(c.Input) + "' -o '" + Path(c.Output) + "'");
+        EXPECT_EQ(run.Status, 1) << c.Output;
+        EXPECT_NE(run.Stderr.find(c.Says), std::string::npos) << run.Stderr;
+        EXPECT_EQ(run.Stderr.find("Current dataset"), std::string::npos) << run.Stderr;
+        EXPECT_FALSE(fs::exists(Path(c.Output)));
+    }
 }
 
 } // namespace

@@ -40,6 +40,13 @@ std::vector<std::uint8_t> TooWideForGifBmp()
                             std::vector<std::uint8_t>(static_cast<std::size_t>(width), 3));
 }
 
+// One colour, `width` x `height`: the sizes at the formats' limits.
+std::vector<std::uint8_t> PlainBmp(int width, int height)
+{
+    return EncodePaletteBmp(width, height, SpectrogramPalette(),
+                            std::vector<std::uint8_t>(static_cast<std::size_t>(width) * height, 3));
+}
+
 std::vector<std::uint8_t> FirstBytes(std::vector<std::uint8_t> bytes, std::size_t count)
 {
     bytes.resize(count);
@@ -111,8 +118,23 @@ INSTANTIATE_TEST_SUITE_P(
                     TFailingWrite{"UnknownExtension", SpectrogramBmp(), "result.gif.xyz"},
                     TFailingWrite{"TargetIsAFolder", SpectrogramBmp(), "picture.gif"},
                     TFailingWrite{"MissingFolder", SpectrogramBmp(), "missing/result.gif"},
-                    TFailingWrite{"TooWideForGif", TooWideForGifBmp(), "result.gif"}),
+                    TFailingWrite{"TooWideForGif", TooWideForGifBmp(), "result.gif"},
+                    TFailingWrite{"TooTallForPng", PlainBmp(1, 1000001), "result.png"},
+                    TFailingWrite{"TooWideForJpeg", PlainBmp(65501, 1), "result.jpg"}),
     [](const testing::TestParamInfo<TFailingWrite>& info) { return info.param.Name; });
+
+// The largest pictures the formats hold are written; one pixel more is refused above.
+TEST(WriteBmpAs, PicturesAtTheFormatsLimitsAreWritten)
+{
+    TTempDir folder;
+    const std::pair<std::vector<std::uint8_t>, const char*> cases[] = {
+        {PlainBmp(1, 1000000), "tall.png"}, {PlainBmp(65500, 1), "wide.jpg"},
+        {PlainBmp(65535, 1), "wide.gif"}, {PlainBmp(1, 1000001), "tall.tif"}};
+    for (const auto& [bmp, name] : cases) {
+        WriteBmpAs(bmp, folder.File(name));
+        EXPECT_GT(std::filesystem::file_size(folder.File(name)), 0u) << name;
+    }
+}
 
 TEST(WriteBmpAs, UnwritableFolderThrowsAndKeepsTheTarget)
 {
