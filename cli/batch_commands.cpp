@@ -31,9 +31,11 @@ bool Load(const TCliOptions& options, TDataTable& table)
 {
     TStderrProgress progress;
     try {
-        LoadDataFile(options.Input, FormatOf(options), table, [&](long long lines) {
-            progress.SetStatusText(std::to_string(lines));
-        });
+        const auto showLines = [&](long long lines) { progress.SetStatusText(std::to_string(lines)); };
+        if (options.Input == "-")
+            LoadData(ReadStandardInput(), FormatOf(options), table, showLines);
+        else
+            LoadDataFile(options.Input, FormatOf(options), table, showLines);
         return true;
     } catch (...) {
         std::fprintf(stderr, "Error: %s\n",

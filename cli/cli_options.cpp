@@ -114,7 +114,7 @@ void ParseModeArguments(TArgs& args, TCliOptions& o)
             continue;
         else if (o.Mode == TCliMode::OneD && ParseOneDOption(arg, args, o))
             continue;
-        else if (!arg.empty() && arg[0] == '-')
+        else if (arg.size() > 1 && arg[0] == '-')
             throw EUsage("unknown option " + arg);
         else if (o.Input.empty())
             o.Input = arg;
@@ -164,7 +164,7 @@ std::string UsageText()
   tulvo1d-cli --help
 
 INPUT is a tab-delimited text table or an image (.bmp .gif .jpg .jpeg .png .tif .tiff),
-read exactly as the window's open command reads it. 1d writes the annotated spectrogram to
+read exactly as the window's open command reads it; - reads standard input. 1d writes the annotated spectrogram to
 OUTPUT as GIF, PNG, BMP, TIFF or JPEG by its extension; 2d writes RESULT.GIF and RESULT.TIFF into DIR
 (default: the window's output directory).
 

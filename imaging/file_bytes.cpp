@@ -53,19 +53,6 @@ void WriteAllAndClose(TFile file, const std::vector<std::uint8_t>& bytes, const 
 
 } // namespace
 
-std::optional<std::vector<std::uint8_t>> ReadFilePrefix(const std::string& path,
-                                                        std::size_t count)
-{
-    TFile file(std::fopen(path.c_str(), "rb"), &std::fclose);
-    if (!file)
-        return std::nullopt;
-    std::vector<std::uint8_t> bytes(count);
-    bytes.resize(std::fread(bytes.data(), 1, count, file.get()));
-    if (std::ferror(file.get()))
-        return std::nullopt;
-    return bytes;
-}
-
 std::optional<std::vector<std::uint8_t>> ReadFileBytes(const std::string& path,
                                                        std::size_t maxBytes)
 {

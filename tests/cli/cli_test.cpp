@@ -154,6 +154,22 @@ TEST_F(CliRun, LoadFailuresAreWordedAsTheWindowsBox)
     EXPECT_FALSE(fs::exists(Path("x.gif")));
 }
 
+// "-" reads standard input into memory, whatever it is; a line without end is refused once
+// it passes the line cap, not after the memory is gone.
+TEST_F(CliRun, DashReadsStandardInput)
+{
+    const std::string input = WriteSeriesFile(64);
+    const TOutcome piped = Run("1d - -o '" + Path("piped.gif") + "' --steps 30 < '" + input + "'");
+    ASSERT_EQ(piped.Status, 0) << piped.Stderr;
+    EXPECT_EQ(QImage(QString::fromStdString(Path("piped.gif"))).size(), QSize(94, 2 * 31 + 19));
+
+    const TOutcome endless = Run("1d - -o '" + Path("zero.gif") + "' < /dev/zero");
+    EXPECT_EQ(endless.Status, 1);
+    EXPECT_NE(endless.Stderr.find("Ошибка в строке :1 (the line is longer than 256 MiB)"),
+              std::string::npos) << endless.Stderr;
+    EXPECT_FALSE(fs::exists(Path("zero.gif")));
+}
+
 // Pictures the chosen format cannot hold are refused from the table's size, before the
 // analysis, instead of crashing in the library once the work is done.
 TEST_F(CliRun, OutputsTheFormatCannotHoldAreRefusedBeforeTheWork)
