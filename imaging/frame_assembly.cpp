@@ -3,6 +3,11 @@
 #include "imaging/file_bytes.h"
 #include "imaging/magick_codec.h"
 
+#include <fcntl.h>
+#include <filesystem>
+#include <sys/file.h>
+#include <unistd.h>
+
 namespace {
 
 // Frame files are the program's own, a few megabytes each; the cap only guards the reading.
@@ -49,6 +54,28 @@ std::vector<std::uint8_t> EncodePages(std::vector<Magick::Image>& frames,
     return EncodeFrames(frames, "TIFF", "\"" + tiffPath + "\"");
 }
 
+// An advisory lock on a folder for the life of the object, taken by every run that replaces
+// results there; a folder that cannot be locked is used unlocked.
+class TFolderLock {
+public:
+    explicit TFolderLock(const std::filesystem::path& folder)
+        : fd_(::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC))
+    {
+        if (fd_ >= 0)
+            ::flock(fd_, LOCK_EX);
+    }
+    ~TFolderLock()
+    {
+        if (fd_ >= 0)
+            ::close(fd_); // releases the lock
+    }
+    TFolderLock(const TFolderLock&) = delete;
+    TFolderLock& operator=(const TFolderLock&) = delete;
+
+private:
+    int fd_;
+};
+
 } // namespace
 
 void AssembleFrames(const std::vector<std::string>& frameFiles, const std::string& gifPath,
@@ -60,6 +87,8 @@ void AssembleFrames(const std::vector<std::string>& frameFiles, const std::strin
     // Both files are encoded before either is replaced, so a failure leaves both as they were.
     const std::vector<std::uint8_t> gif = EncodeAnimation(frames, gifPath);
     const std::vector<std::uint8_t> tiff = EncodePages(frames, tiffPath);
+    // Runs into one folder replace their pair in turn, so the two files always come from one run.
+    const TFolderLock lock(std::filesystem::path(gifPath).parent_path());
     ReplaceFileBytes(gifPath, gif);
     ReplaceFileBytes(tiffPath, tiff);
 }

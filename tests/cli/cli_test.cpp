@@ -51,6 +51,12 @@ private:
     TTempDir folder_;
 };
 
+std::string ReadBytes(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
 // The values of a float64 .npy file and its shape, as written by the tool.
 std::vector<double> ReadNpy(const std::string& path, std::string& header)
 {
@@ -152,6 +158,50 @@ TEST_F(CliRun, LoadFailuresAreWordedAsTheWindowsBox)
     EXPECT_EQ(run.Status, 1);
     EXPECT_NE(run.Stderr.find("Ошибка в строке :3(Exception)"), std::string::npos) << run.Stderr;
     EXPECT_FALSE(fs::exists(Path("x.gif")));
+}
+
+// Two runs into one folder at the same time: each result pair is that of one run alone, both
+// succeed, and no file of the user's there is touched.
+TEST_F(CliRun, ConcurrentTwoDRunsIntoOneFolderDoNotMix)
+{
+    for (const char* name : {"a", "b"}) {
+        std::ofstream matrix(Path(std::string(name) + ".txt"));
+        for (int r = 0; r < 12; ++r)
+            for (int c = 0; c < 16; ++c)
+                matrix << (c ? "\t" : "") << (name[0] == 'a' ? (r * c) % 7 : (r + 2 * c) % 5)
+                       << (c == 15 ? "\n" : "");
+    }
+    const std::string options = " --step linear --wavelet morlet";
+    for (const char* name : {"a", "b"})
+        ASSERT_EQ(Run(std::string("2d '") + Path(std::string(name) + ".txt") + "' --out-dir '" +
+                      Path(std::string("solo_") + name) + "'" + options).Status, 0);
+    const auto pairIn = [&](const std::string& dir) {
+        return std::pair{ReadBytes(dir + "/RESULT.GIF"), ReadBytes(dir + "/RESULT.TIFF")};
+    };
+    const auto soloA = pairIn(Path("solo_a")), soloB = pairIn(Path("solo_b"));
+    ASSERT_NE(soloA.first, soloB.first);
+
+    const std::string shared = Path("shared");
+    fs::create_directory(shared);
+    std::ofstream(shared + "/Muimg00000-360.BMP") << "the user's";
+    std::ofstream(shared + "/Result.Avi") << "the user's";
+    for (int round = 0; round < 4; ++round) {
+        const auto start = [&](const char* name) {
+            return std::string(TULVO_CLI) + " 2d '" + Path(std::string(name) + ".txt") +
+                   "' --out-dir '" + shared + "'" + options + " >/dev/null 2>&1";
+        };
+        const std::string both = start("a") + " & a=$!; " + start("b") +
+                                 "; b=$?; wait $a && test $b -eq 0";
+        ASSERT_EQ(std::system(both.c_str()), 0) << "round " << round;
+        const auto result = pairIn(shared);
+        EXPECT_TRUE(result == soloA || result == soloB) << "round " << round;
+    }
+    EXPECT_EQ(ReadBytes(shared + "/Muimg00000-360.BMP"), "the user's");
+    EXPECT_EQ(ReadBytes(shared + "/Result.Avi"), "the user's");
+    std::size_t entries = 0;
+    for ([[maybe_unused]] const auto& entry : fs::directory_iterator(shared))
+        ++entries;
+    EXPECT_EQ(entries, 4u);
 }
 
 // "-" reads standard input into memory, whatever it is; a line without end is refused once

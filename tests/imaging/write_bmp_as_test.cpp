@@ -136,6 +136,32 @@ TEST(WriteBmpAs, PicturesAtTheFormatsLimitsAreWritten)
     }
 }
 
+// The replacement is the same file to its owner: its permission bits stay, and a symbolic
+// link stays a link with the new picture in its target.
+TEST(WriteBmpAs, ReplacementKeepsPermissionsAndLinks)
+{
+    namespace fs = std::filesystem;
+    TTempDir folder;
+    const std::string privateTarget = folder.File("private.gif");
+    std::ofstream(privateTarget) << "an older file";
+    fs::permissions(privateTarget, fs::perms::owner_read | fs::perms::owner_write);
+    WriteBmpAs(SpectrogramBmp(), privateTarget);
+    EXPECT_EQ(fs::status(privateTarget).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+
+    fs::create_directory(folder.File("real"));
+    const std::string real = folder.File("real/picture.png");
+    std::ofstream(real) << "an older file";
+    fs::create_symlink("real/picture.png", folder.File("link.png"));
+    fs::create_symlink(folder.File("real/new.png"), folder.File("dangling.png"));
+    WriteBmpAs(SpectrogramBmp(), folder.File("link.png"));
+    WriteBmpAs(SpectrogramBmp(), folder.File("dangling.png"));
+    EXPECT_TRUE(fs::is_symlink(folder.File("link.png")));
+    EXPECT_TRUE(fs::is_symlink(folder.File("dangling.png")));
+    EXPECT_EQ(ReadAllFrames(real).front().columns(), unsigned(kWidth));
+    EXPECT_EQ(ReadAllFrames(folder.File("real/new.png")).front().columns(), unsigned(kWidth));
+    EXPECT_EQ(NamesIn(folder.File("real")), (std::set<std::string>{"new.png", "picture.png"}));
+}
+
 TEST(WriteBmpAs, UnwritableFolderThrowsAndKeepsTheTarget)
 {
     TTempDir folder;
