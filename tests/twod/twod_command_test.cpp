@@ -1,9 +1,12 @@
 #include "data/data_errors.h"
 #include "engine/fp_checkpoint.h"
 #include "twod/frame_writer.h"
+#include "tests/memory_limit.h"
 #include "tests/temp_dir.h"
 #include "imaging/imagick.h"
 #include "twod/twod_command.h"
+#include "twod/twod_estimate.h"
+#include "engine/memory_budget.h"
 
 #include <Magick++.h>
 #include <cmath>
@@ -182,6 +185,31 @@ TEST_F(TwoDRun, FailedRunsKeepEarlierResultsAndLeaveNoFrames)
     TFixedParameters sound;
     EXPECT_THROW(DoTulvo2D(table, Dir() + "missing/", sound, progress), EFileError);
     EXPECT_EQ(ReadText(Dir() + "RESULT.TIFF"), "earlier tiff");
+}
+
+// A run the memory cannot hold, or whose frames no GIF can hold, is refused before its first
+// step: no progress, no frame folder, nothing written.
+TEST_F(TwoDRun, RunsThatCannotEndWellAreRefusedBeforeAnyWork)
+{
+    const TMemoryLimit limit(64u << 20);
+    ASSERT_GT(TwoDRunBytes(200, 1000), MemoryBudget());
+    TFixedParameters params;
+    TRecordingProgress progress;
+    try {
+        DoTulvo2D(Matrix(200, 1000), Dir(), params, progress);
+        ADD_FAILURE() << "the run was not refused";
+    } catch (const EOutOfMemory& refused) {
+        EXPECT_EQ(std::string(refused.what()).rfind("Not enough memory for the 2-D run (a matrix "
+                                                    "of 200 x 1000, 32 frames): ", 0),
+                  0u) << refused.what();
+        EXPECT_NE(std::string(refused.what()).find(" needed, 64.0 MiB available"),
+                  std::string::npos) << refused.what();
+    }
+    EXPECT_THROW(DoTulvo2D(Matrix(1, 65536), Dir(), params, progress), EImageError);
+    EXPECT_TRUE(progress.Texts.empty());
+    EXPECT_TRUE(Entries().empty());
+    // The picture of the report: 20000 x 20000 needs far more than this machine has.
+    EXPECT_GT(TwoDRunBytes(20000, 20000), std::size_t(150) << 30);
 }
 
 // A small tmpfs as the output folder: root only, skipped otherwise.
