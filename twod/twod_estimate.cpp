@@ -1,5 +1,6 @@
 #include "twod/twod_estimate.h"
 
+#include "engine/errors.h"
 #include "engine/memory_budget.h"
 #include "imaging/imagick.h"
 #include "imaging/output_formats.h"
@@ -35,6 +36,10 @@ void RequireTwoDRun(const TDataTable& table)
 {
     const auto rows = static_cast<std::size_t>(table.RowCount());
     const auto cols = static_cast<std::size_t>(table.ColumnCount());
+    // The normalisations divide by the count less one (standard deviation).
+    if (rows * cols < 2)
+        throw EGeneric("A matrix of a single value cannot be analysed in 2-D: its normalisation "
+                       "needs at least two values");
     RequireFramesFit("GIF", rows, cols);
     RequireFramesFit("TIFF", rows, cols);
     const std::string what = "the 2-D run (a matrix of " + std::to_string(rows) + " x " +

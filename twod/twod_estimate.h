@@ -11,7 +11,8 @@
 // of all frames. The contrast pass, read per orientation, is not counted.
 std::size_t TwoDRunBytes(std::size_t rows, std::size_t cols);
 
-// Throws EOutOfMemory "Not enough memory for the 2-D run ...: X needed, Y available" when
-// TwoDRunBytes exceeds the memory budget, and EImageError when the frames are larger than a
-// GIF or a TIFF can hold; called before any work.
+// Throws EGeneric for a matrix of a single value (it cannot be normalised), EOutOfMemory "Not
+// enough memory for the 2-D run ...: X needed, Y available" when TwoDRunBytes exceeds the
+// memory budget, and EImageError when the frames are larger than a GIF or a TIFF can hold;
+// called before any work.
 void RequireTwoDRun(const TDataTable& table);

@@ -187,8 +187,8 @@ TEST_F(TwoDRun, FailedRunsKeepEarlierResultsAndLeaveNoFrames)
     EXPECT_EQ(ReadText(Dir() + "RESULT.TIFF"), "earlier tiff");
 }
 
-// A run the memory cannot hold, or whose frames no GIF can hold, is refused before its first
-// step: no progress, no frame folder, nothing written.
+// A run the memory cannot hold, whose frames no GIF can hold, or of a single value, is
+// refused before its first step: no progress, no frame folder, nothing written.
 TEST_F(TwoDRun, RunsThatCannotEndWellAreRefusedBeforeAnyWork)
 {
     const TMemoryLimit limit(64u << 20);
@@ -206,6 +206,13 @@ TEST_F(TwoDRun, RunsThatCannotEndWellAreRefusedBeforeAnyWork)
                   std::string::npos) << refused.what();
     }
     EXPECT_THROW(DoTulvo2D(Matrix(1, 65536), Dir(), params, progress), EImageError);
+    try {
+        DoTulvo2D(Matrix(1, 1), Dir(), params, progress);
+        ADD_FAILURE() << "a single value was analysed";
+    } catch (const EGeneric& refused) {
+        EXPECT_STREQ(refused.what(), "A matrix of a single value cannot be analysed in 2-D: its "
+                                     "normalisation needs at least two values");
+    }
     EXPECT_TRUE(progress.Texts.empty());
     EXPECT_TRUE(Entries().empty());
     // The picture of the report: 20000 x 20000 needs far more than this machine has.
