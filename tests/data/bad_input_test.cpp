@@ -3,6 +3,7 @@
 
 #include "data/data_loader.h"
 #include "tests/data/temp_file.h"
+#include "tests/memory_limit.h"
 
 #include "engine/errors.h"
 
@@ -155,6 +156,15 @@ TEST(BadInput, FifosAndDevicesAreRefusedAtOnce)
     EXPECT_EQ(fromFifo.Message, "Cannot read file \"" + fifo + "\": it is a FIFO, not a regular file");
     EXPECT_EQ(LoadFailure("/dev/zero").Message,
               "Cannot read file \"/dev/zero\": it is a device, not a regular file");
+}
+
+TEST(BadInput, FilesOverTheMemoryBudgetAreRefusedBeforeReading)
+{
+    const TTempFile large(std::string(1 << 20, '1'));
+    const TMemoryLimit limit(64 << 10);
+    const TFailure failure = LoadFailure(large.Path());
+    EXPECT_EQ(failure.Message, "Not enough memory for the data file: 1.0 MiB needed, 64.0 KiB available");
+    EXPECT_EQ(failure.Kind, "EOutOfMemory");
 }
 
 TEST(BadInput, BinaryFilesFail)
