@@ -2,6 +2,7 @@
 
 #include "imaging/file_bytes.h"
 #include "imaging/magick_codec.h"
+#include "engine/memory_budget.h"
 
 #include <fcntl.h>
 #include <filesystem>
@@ -77,6 +78,14 @@ private:
 };
 
 } // namespace
+
+std::size_t AssemblyBytes(std::size_t frames, std::size_t width, std::size_t height)
+{
+    const char* const what = "the result files";
+    const std::size_t pixels = CheckedMul(CheckedMul(width, height, what), frames, what);
+    // An 8-bit encoding takes at most about a byte a pixel; there are two of them.
+    return CheckedMul(pixels, CheckedAdd(kLibraryBytesPerPixel, 2, what), what);
+}
 
 void AssembleFrames(const std::vector<std::string>& frameFiles, const std::string& gifPath,
                     const std::string& tiffPath)

@@ -53,6 +53,11 @@ std::optional<GreyImage> ReadGreyImage(std::span<const std::uint8_t> bytes, cons
 // thrown (EOutOfMemory when the picture does not fit the memory budget).
 void WriteBmpAs(const std::vector<std::uint8_t>& bmpBytes, const std::string& targetPath);
 
+// The bytes AssembleFrames holds at its peak for `frames` frames of `width` x `height`
+// pixels: every frame decoded by the library and both encodings. EOutOfMemory when the count
+// does not fit in size_t.
+std::size_t AssemblyBytes(std::size_t frames, std::size_t width, std::size_t height);
+
 // Assembles the frame files, in order, into an animated GIF (each frame shown for 20
 // hundredths of a second, looping endlessly) and then writes every frame of it into a
 // multi-page TIFF (8-bit palette pages, LZW). Both are encoded before either is replaced, so
