@@ -163,7 +163,7 @@ std::string UsageText()
   tulvo1d-cli 2d INPUT [--out-dir DIR] [options]
   tulvo1d-cli --help
 
-INPUT is a tab-delimited text table or an image (.bmp .gif .jpg .jpeg .png .tif .tiff),
+INPUT is a tab-delimited text table (UTF-8) or an image (.bmp .gif .jpg .jpeg .png .tif .tiff),
 read exactly as the window's open command reads it; - reads standard input. 1d writes the annotated spectrogram to
 OUTPUT as GIF, PNG, BMP, TIFF or JPEG by its extension; 2d writes RESULT.GIF and RESULT.TIFF into DIR
 (default: the window's output directory).
