@@ -1,6 +1,6 @@
 #include "app/graphic_export.h"
 
-#include "front/format_limits.h"
+#include "imaging/output_formats.h"
 
 #include <QFileInfo>
 
@@ -11,7 +11,10 @@ TFileDialogSpec SaveDialogSpec(const QString& lastDataFile, QSize pictureSize)
     const QString bmp = QStringLiteral("BMP image (*.bmp)");
     TFileDialogSpec spec{QStringLiteral("Save results"), {gif, png, bmp}, QStringLiteral("gif"),
                          WithExtension(lastDataFile, QStringLiteral(".GIF")), {}, gif};
-    if (!GifCanHold(pictureSize.width(), pictureSize.height())) {
+    const bool gifHolds = OutputFormatProblem("GIF", static_cast<std::size_t>(pictureSize.width()),
+                                              static_cast<std::size_t>(pictureSize.height()))
+                              .empty();
+    if (!gifHolds) {
         spec.DefaultSuffix = QStringLiteral("png");
         spec.InitialFile = WithExtension(lastDataFile, QStringLiteral(".png"));
         spec.SelectedFilter = png;

@@ -10,6 +10,7 @@
 #include "data/data_loader.h"
 #include "data/table_warnings.h"
 #include "engine/memory_budget.h"
+#include "data/input_bytes.h"
 #include "front/failure_text.h"
 #include "front/output_directory.h"
 #include "front/recorded_parameters.h"
@@ -18,8 +19,9 @@
 #include "picture/picture_export.h"
 #include "plane/wavelet2d_periods.h"
 #include "spectrogram/oned_command.h"
-#include "spectrogram/oned_picture_size.h"
+#include "spectrogram/oned_estimate.h"
 #include "spectrogram/result_axes.h"
+#include "twod/twod_estimate.h"
 #include "twod/twod_command.h"
 
 #include <QLocale>
@@ -41,11 +43,13 @@ bool Load(const TCliOptions& options, const std::string& input, TDataTable& tabl
           TBatchProgress& progress, const TFailureReport& report)
 {
     try {
-        const std::optional<GreyImage> image = LoadDataFile(
-            input, FormatOf(options), table, [&](long long lines) {
-                progress.LinesRead(lines);
-                progress.CheckCancelled();
-            });
+        const auto showLines = [&](long long lines) {
+            progress.LinesRead(lines);
+            progress.CheckCancelled();
+        };
+        const std::optional<GreyImage> image =
+            input == "-" ? LoadData(ReadStandardInput(), FormatOf(options), table, showLines)
+                         : LoadDataFile(input, FormatOf(options), table, showLines);
         if (!image)
             for (const std::string& line : TableWarningLines(FindTableWarnings(table)))
                 PrintWarning(input + ": " + line);
@@ -102,25 +106,17 @@ std::size_t TableBytes(const TDataTable& table)
            static_cast<std::size_t>(table.ColumnCount()) * kTableCellBytes;
 }
 
-// What a 1-D run holds at its peak besides the table, roughly: the series, a few matrices
-// of steps x samples (transform, post-processing, contrast) and the pictures.
+// What a run holds at its peak, its table included: the share of the budget that files
+// running side by side reserve.
 std::size_t OneDEstimate(const TDataTable& table, int steps)
 {
-    const std::size_t samples = static_cast<std::size_t>(table.RowCount());
-    const std::size_t series = static_cast<std::size_t>(std::max(table.ColumnCount() - 1, 0));
-    const TOneDPictureSize picture = OneDPictureSize(static_cast<std::int64_t>(series),
-                                                     static_cast<std::int64_t>(samples), steps);
-    return TableBytes(table) + series * samples * sizeof(double) +
-           4 * static_cast<std::size_t>(steps) * samples * sizeof(double) +
-           2 * static_cast<std::size_t>(picture.Width * picture.Height);
+    return TableBytes(table) + OneDRunBytes(table, steps);
 }
 
-// A 2-D run: a few complex planes of the matrix and the 32 frames.
 std::size_t TwoDEstimate(const TDataTable& table)
 {
-    const std::size_t cells = static_cast<std::size_t>(table.RowCount()) *
-                              static_cast<std::size_t>(table.ColumnCount());
-    return TableBytes(table) + cells * (4 * 2 * sizeof(double) + 32);
+    return TableBytes(table) + TwoDRunBytes(static_cast<std::size_t>(table.RowCount()),
+                                            static_cast<std::size_t>(table.ColumnCount()));
 }
 
 // The scale files asked for beside the picture and the matrices.

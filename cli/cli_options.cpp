@@ -1,6 +1,8 @@
 #include "cli/cli_options.h"
 
 #include "front/parameter_texts.h"
+#include "imaging/image_formats.h"
+#include "imaging/output_formats.h"
 
 #include <algorithm>
 #include <cctype>
@@ -139,31 +141,34 @@ void ParseModeArguments(TArgs& args, TCliOptions& o)
             continue;
         else if (o.Mode == TCliMode::OneD && ParseOneDOption(arg, args, o))
             continue;
-        else if (!arg.empty() && arg[0] == '-')
+        else if (arg.size() > 1 && arg[0] == '-')
             throw EUsage("unknown option " + arg);
         else
             o.Inputs.push_back(arg);
     }
 }
 
+// A picture format by its file name ending, without the point ("png", "tif", ...).
 bool IsPictureFormat(const std::string& format)
 {
-    return format == "gif" || format == "bmp" || format == "png";
+    return CoderByExtension("x." + format).has_value();
 }
 
 void ValidateOneD(const TCliOptions& o)
 {
     if (!IsPictureFormat(o.Format))
-        throw EUsage("--format takes one of png, bmp, gif, not \"" + o.Format + "\"");
+        throw EUsage("--format takes a picture name ending (" + OutputExtensionsText() +
+                     " without the point), not \"" + o.Format + "\"");
     // The rulers and the cone are drawn in full colour, which a GIF cannot hold.
     const std::string format = ManyFiles(o) ? o.Format : Lowered(ExtensionOf(o.Output));
-    if ((o.Axes || o.Cone) && format == "gif")
-        throw EUsage("--axes and --coi write a PNG or BMP picture, not a GIF");
+    if ((o.Axes || o.Cone) && CoderByExtension("x." + format) == "GIF")
+        throw EUsage("--axes and --coi write a full-colour picture, which a GIF cannot hold");
     if (!ManyFiles(o)) {
         if (o.Output.empty())
             throw EUsage("no output picture (-o FILE, or --out-dir DIR for many files)");
         if (!IsPictureFormat(Lowered(ExtensionOf(o.Output))))
-            throw EUsage("the output picture must end in .gif, .bmp or .png: " + o.Output);
+            throw EUsage("the output picture's name ends in " + OutputExtensionsText() +
+                         ", not \"" + o.Output + "\"");
         return;
     }
     if (!o.Output.empty())
@@ -283,13 +288,14 @@ std::string UsageText()
   tulvo1d-cli 2d INPUT... --out-dir DIR [options]
   tulvo1d-cli --help | --version
 
-INPUT is a tab-delimited text table or an image (.bmp .gif .jpg .jpeg .png .tif .tiff),
-read exactly as the window's open command reads it. 1d writes the annotated spectrogram to
-OUTPUT as GIF, BMP or PNG by its extension; 2d writes RESULT.GIF and RESULT.TIFF into DIR
-(default: the window's output directory). With many inputs (or 1d with --out-dir) each
-INPUT gives DIR/NAME.FORMAT (1d, png unless --format says otherwise) or DIR/NAME/ (2d),
-NAME being the input's name without its extension; the files run side by side, a failed
-one does not stop the others, and a summary ends the run.
+INPUT is a tab-delimited text table (UTF-8) or an image (.bmp .gif .jpg .jpeg .png .tif
+.tiff), read exactly as the window's open command reads it; - reads standard input. 1d
+writes the annotated spectrogram to OUTPUT as GIF, PNG, BMP, TIFF or JPEG by its extension;
+2d writes RESULT.GIF and RESULT.TIFF into DIR (default: the window's output directory).
+With many inputs (or 1d with --out-dir) each INPUT gives DIR/NAME.FORMAT (1d, png unless
+--format says otherwise) or DIR/NAME/ (2d), NAME being the input's name without its
+extension; the files run side by side, a failed one does not stop the others, and a
+summary ends the run.
 
 Options (defaults are the window's):
 )" + ParameterUsageLines() + R"(  --locale NAME            regional format of INPUT, e.g. ru_RU or en_US (the system's)

@@ -1,8 +1,10 @@
 #include "cli/npy_writer.h"
 
 #include <bit>
+#include <cerrno>
 #include <charconv>
 #include <cstdio>
+#include <cstring>
 #include <stdexcept>
 
 namespace {
@@ -31,6 +33,12 @@ std::string NpyHeader(const std::vector<std::size_t>& shape)
     return header + dict;
 }
 
+[[noreturn]] void ThrowWriteError(const char* action, const std::string& path)
+{
+    throw std::runtime_error(std::string("Cannot ") + action + " file \"" + path + "\": " +
+                             std::strerror(errno));
+}
+
 } // namespace
 
 TNpyWriter::TNpyWriter(std::string path, std::vector<std::size_t> shape)
@@ -39,12 +47,18 @@ TNpyWriter::TNpyWriter(std::string path, std::vector<std::size_t> shape)
     static_assert(std::endian::native == std::endian::little, "the .npy data is little-endian");
     for (std::size_t d : shape)
         expected_ *= d;
-    file_ = std::fopen(partPath_.c_str(), "wb");
+    // Exclusive: a file of that name that is not ours is never overwritten.
+    file_ = std::fopen(partPath_.c_str(), "wbx");
     if (!file_)
-        throw std::runtime_error("Cannot create file \"" + path_ + "\"");
+        ThrowWriteError("create", partPath_);
     const std::string header = NpyHeader(shape);
-    if (std::fwrite(header.data(), 1, header.size(), file_) != header.size())
-        throw std::runtime_error("Cannot write file \"" + path_ + "\"");
+    if (std::fwrite(header.data(), 1, header.size(), file_) != header.size()) {
+        const int error = errno;
+        std::fclose(file_);
+        std::remove(partPath_.c_str());
+        errno = error;
+        ThrowWriteError("write", path_);
+    }
 }
 
 TNpyWriter::~TNpyWriter()
@@ -58,7 +72,7 @@ TNpyWriter::~TNpyWriter()
 void TNpyWriter::Append(const std::vector<double>& values)
 {
     if (std::fwrite(values.data(), sizeof(double), values.size(), file_) != values.size())
-        throw std::runtime_error("Cannot write file \"" + path_ + "\"");
+        ThrowWriteError("write", path_);
     written_ += values.size();
 }
 
@@ -69,7 +83,9 @@ void TNpyWriter::Commit()
     const bool closed = std::fclose(file_) == 0;
     file_ = nullptr;
     if (!closed || std::rename(partPath_.c_str(), path_.c_str()) != 0) {
+        const int error = errno;
         std::remove(partPath_.c_str());
-        throw std::runtime_error("Cannot write file \"" + path_ + "\"");
+        errno = error;
+        ThrowWriteError("write", path_);
     }
 }

@@ -1,7 +1,7 @@
 #include "cli/output_checks.h"
 
-#include "front/format_limits.h"
-#include "spectrogram/oned_picture_size.h"
+#include "imaging/output_formats.h"
+#include "spectrogram/oned_estimate.h"
 
 #include <cctype>
 #include <cerrno>
@@ -30,14 +30,6 @@ void RequireWritableFolder(const fs::path& folder, const std::string& forWhat)
                            " is not writable (" + std::strerror(errno) + ")");
 }
 
-bool HasGifExtension(const std::string& path)
-{
-    std::string extension = fs::path(path).extension().string();
-    for (char& c : extension)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return extension == ".gif";
-}
-
 } // namespace
 
 void CheckFileCanBeWritten(const std::string& path)
@@ -58,13 +50,8 @@ void PrepareOutputFolder(const std::string& dir)
 
 void CheckPictureFitsFormat(const std::string& path, const TDataTable& table, int steps)
 {
-    if (!HasGifExtension(path) || table.ColumnCount() < 2)
+    if (table.ColumnCount() < 2)
         return;
-    const TOneDPictureSize size = OneDPictureSize(table.ColumnCount() - 1, table.RowCount(), steps);
-    if (GifCanHold(size.Width, size.Height))
-        return;
-    throw EOutputCheck("Cannot write " + Quoted(path) +
-                       ": a GIF picture can be at most 65535 pixels wide and high, this one "
-                       "would be " + std::to_string(size.Width) + " x " +
-                       std::to_string(size.Height) + "; save it as PNG or BMP instead");
+    const TPictureSize size = OneDPictureSize(table, steps);
+    RequireOutputFormat(path, size.Width, size.Height);
 }

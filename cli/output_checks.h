@@ -20,6 +20,6 @@ void CheckFileCanBeWritten(const std::string& path);
 // files in it.
 void PrepareOutputFolder(const std::string& dir);
 
-// A GIF at `path` can hold the 1-D picture of `table` with `steps` rows a band; other
-// formats always can.
+// The format of `path` can hold the 1-D picture of `table` with `steps` rows a band (throws
+// EImageError naming the formats that can).
 void CheckPictureFitsFormat(const std::string& path, const TDataTable& table, int steps);

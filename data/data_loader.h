@@ -3,6 +3,8 @@
 // extension, otherwise a tab-delimited text table sorted ascending by its first column.
 
 #include "data/data_table.h"
+#include "data/image_table.h"
+#include "data/input_bytes.h"
 #include "imaging/imagick.h"
 #include "data/regional_format.h"
 #include "data/text_reader.h"
@@ -10,11 +12,13 @@
 #include <optional>
 #include <string>
 
-// The extension of the file name in `path` from its last point on, point included, in upper
-// case ("" when the name has no point).
-std::string UpperExtension(const std::string& path);
+// Closes `table`, then fills it from `input`: an image when it may be one and starts with a
+// picture's signature, otherwise a text table. Returns the grey picture when the input was
+// taken as an image, nothing for a text. Failures as for LoadDataFile.
+std::optional<GreyImage> LoadData(const TInput& input, const RegionalFormat& format,
+                                  TDataTable& table, const TLoadProgress& progress = {});
 
-// Closes `table`, then fills it from the file at `path`. Returns the grey picture when the
+// Closes `table`, then fills it from the regular file at `path`, read once (ReadInputFile). Returns the grey picture when the
 // file was taken as an image, nothing for a text file. On any failure `table` is left closed
 // (no partial data) and the failure is thrown: EGeneric for a line error, ETableError,
 // EFileError, EOutOfMemory, ECancelled from `progress`, EImageError.

@@ -3,7 +3,22 @@
 #include "data/text_reader.h"
 
 #include <array>
+#include <filesystem>
 #include <vector>
+
+std::string UpperExtension(const std::string& path)
+{
+    const std::string name = std::filesystem::path(path).filename().string();
+    const std::size_t point = name.rfind('.');
+    if (point == std::string::npos)
+        return {};
+    std::string extension = name.substr(point);
+    for (char& c : extension) {
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 'a' + 'A');
+    }
+    return extension;
+}
 
 bool IsImageExtension(const std::string& upperExtension)
 {
@@ -16,13 +31,14 @@ bool IsImageExtension(const std::string& upperExtension)
     return false;
 }
 
-std::optional<GreyImage> ReadImageTable(const std::string& path,
-                                        const std::string& upperExtension, TDataTable& table)
+std::optional<GreyImage> ReadImageTable(const TInput& input, TDataTable& table)
 {
-    if (!IsImageExtension(upperExtension))
+    if (!input.MayBeImage)
         return std::nullopt;
     // The budget check before decoding covers the table built from the picture.
-    std::optional<GreyImage> picture = ReadGreyImage(path, kTableCellBytes);
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(input.Bytes.data());
+    std::optional<GreyImage> picture =
+        ReadGreyImage({bytes, input.Bytes.size()}, input.Name, kTableCellBytes);
     if (!picture)
         return std::nullopt;
 

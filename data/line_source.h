@@ -1,48 +1,33 @@
 #pragma once
-// The lines of a text file, read in large blocks: a line ends at LF and loses the CRs just
-// before its end; a Ctrl-Z ends the file; a UTF-8 byte-order mark at the start is skipped.
-// A line longer than a block grows the buffer (within the memory budget), so lines have no
-// length limit.
+// The lines of a text held in memory: a line ends at LF and loses the CRs just before its
+// end; a Ctrl-Z ends the text; a UTF-8 byte-order mark at the start is skipped. Text that
+// cannot be UTF-8 (a UTF-16 byte-order mark, a NUL byte) and lines over kMaxLineBytes are
+// refused with the number of the line.
 
 #include <cstddef>
-#include <cstdio>
-#include <memory>
-#include <string>
 #include <string_view>
-#include <vector>
 
 class TLineSource {
 public:
-    // Throws EFileError when the file cannot be opened.
-    TLineSource(const std::string& path, std::size_t blockSize);
+    // `text` must outlive the source. Throws EGeneric for line 1 when it starts with a UTF-16
+    // byte-order mark.
+    explicit TLineSource(std::string_view text);
 
-    // The next line, valid until the next call; false after the last one. A line end at the
-    // very end of the file starts no further line. Throws EFileError on a read failure and
-    // EOutOfMemory when a line does not fit the memory budget.
+    // The next line, a view into the text; false after the last one. A line end at the very
+    // end of the text starts no further line. Throws EGeneric "Ошибка в строке :N (...)" for a
+    // line that holds a NUL byte or is longer than kMaxLineBytes.
     bool NextLine(std::string_view& line);
 
+    // How many lines the source returns in all.
+    long long LineCount() const;
+
     // The 1-based number of the line holding a Ctrl-Z that is followed by more than blanks and
-    // control characters (a sign of a binary or damaged file), or 0. Known once NextLine
-    // returned false.
+    // control characters (a sign of a binary or damaged file), or 0.
     long long TextAfterEndMarkLine() const { return textAfterEndMarkLine_; }
 
 private:
-    struct TFileCloser {
-        void operator()(std::FILE* file) const { std::fclose(file); }
-    };
-
-    void ReadMore();
-    std::size_t ReadBlock(char* into, std::size_t size);
-    void CheckAfterEndMark(std::size_t markAt, std::size_t tailEnd);
-
-    std::string path_;
-    std::unique_ptr<std::FILE, TFileCloser> file_;
-    std::vector<char> buffer_;
-    std::size_t begin_ = 0;   // first unread byte
-    std::size_t scanned_ = 0; // bytes from begin_ on known to hold no LF
-    std::size_t end_ = 0;     // end of the bytes read, or of the text before a Ctrl-Z
-    bool atFileStart_ = true;
-    bool exhausted_ = false;
+    std::string_view text_;   // up to a Ctrl-Z
+    std::size_t next_ = 0;    // first unread byte
     long long linesReturned_ = 0;
     long long textAfterEndMarkLine_ = 0;
 };

@@ -1,6 +1,6 @@
 #include "data/text_reader.h"
 
-#include "engine/errors.h"
+#include "data/data_errors.h"
 #include "data/line_source.h"
 #include "data/number_reader.h"
 
@@ -9,14 +9,7 @@
 
 namespace {
 
-constexpr std::size_t kHeaderBlock = 64 * 1024;
-constexpr std::size_t kRowsBlock = 1024 * 1024;
 constexpr long long kProgressEvery = 100;
-
-[[noreturn]] void ThrowLineError(long long lineCounter)
-{
-    throw EGeneric("Ошибка в строке :" + std::to_string(lineCounter));
-}
 
 // Calls `visit(field)` for each TAB-separated field of `line`, in order; stops early and
 // returns false when `visit` does.
@@ -39,6 +32,30 @@ bool HoldsControlCharacter(std::string_view name)
 {
     return std::any_of(name.begin(), name.end(),
                        [](char c) { return static_cast<unsigned char>(c) < 32; });
+}
+
+// True when `text` is well-formed UTF-8 (shortest forms, no surrogates, at most U+10FFFF).
+bool IsUtf8(std::string_view text)
+{
+    for (std::size_t at = 0; at < text.size();) {
+        const auto lead = static_cast<unsigned char>(text[at]);
+        const std::size_t length = lead < 0x80 ? 1 : lead < 0xC2 ? 0 : lead < 0xE0 ? 2
+                                 : lead < 0xF0 ? 3 : lead < 0xF5 ? 4 : 0;
+        if (length == 0 || at + length > text.size())
+            return false;
+        unsigned code = length == 1 ? lead : lead & (0xFFu >> (length + 1));
+        for (std::size_t k = 1; k < length; ++k) {
+            const auto next = static_cast<unsigned char>(text[at + k]);
+            if ((next & 0xC0) != 0x80)
+                return false;
+            code = code << 6 | (next & 0x3F);
+        }
+        static constexpr unsigned kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
+        if (code < kSmallest[length] || (code >= 0xD800 && code <= 0xDFFF) || code > 0x10FFFF)
+            return false;
+        at += length;
+    }
+    return true;
 }
 
 // Parses one data line into the row buffers; false when a field does not convert or lies
@@ -67,15 +84,6 @@ bool ParseRow(std::string_view line, const std::vector<TColumnKind>& kinds,
     return parsed;
 }
 
-long long CountLines(const std::string& path)
-{
-    TLineSource source(path, kRowsBlock);
-    long long lines = 0;
-    for (std::string_view line; source.NextLine(line);)
-        ++lines;
-    return lines;
-}
-
 void ReportQuietly(const TLoadProgress& progress, long long lineCounter) noexcept
 {
     try {
@@ -86,12 +94,13 @@ void ReportQuietly(const TLoadProgress& progress, long long lineCounter) noexcep
     }
 }
 
-// The rows after the header: one pass to count them, so the table is sized once and exactly
-// within the memory budget, and one to read them.
-void AppendRows(const std::string& path, int headerLines, const RegionalFormat& format,
+// The rows after the header, counted first, so the table is sized once and exactly within
+// the memory budget.
+void AppendRows(std::string_view text, int headerLines, const RegionalFormat& format,
                 TDataTable& table, const TLoadProgress& progress, long long& lineCounter)
 {
-    const long long rows = std::max(0LL, CountLines(path) - headerLines);
+    TLineSource source(text);
+    const long long rows = std::max(0LL, source.LineCount() - headerLines);
     table.ReserveRows(static_cast<std::size_t>(rows));
 
     std::vector<TColumnKind> kinds(static_cast<std::size_t>(table.ColumnCount()));
@@ -100,7 +109,6 @@ void AppendRows(const std::string& path, int headerLines, const RegionalFormat& 
     std::vector<double> values(kinds.size());
     std::vector<std::uint8_t> isEmpty(kinds.size());
 
-    TLineSource source(path, kRowsBlock);
     std::string_view line;
     for (int skipped = 0; skipped < headerLines; ++skipped) {
         source.NextLine(line);
@@ -127,10 +135,10 @@ std::string NumberedColumnName(int position)
     return name;
 }
 
-TTextHeader ReadTextHeader(const std::string& path, const RegionalFormat& format)
+TTextHeader ReadTextHeader(std::string_view text, const RegionalFormat& format)
 {
     std::string_view line;
-    TLineSource source(path, kHeaderBlock);
+    TLineSource source(text);
     if (!source.NextLine(line))
         line = {};
 
@@ -144,6 +152,8 @@ TTextHeader ReadTextHeader(const std::string& path, const RegionalFormat& format
         } else {
             if (HoldsControlCharacter(field))
                 ThrowLineError(1);
+            if (!IsUtf8(field))
+                ThrowLineError(1, "a column name that is no UTF-8 text");
             const bool isDate = field.find("DATE") != std::string_view::npos;
             header.Columns.push_back({std::string(field), isDate ? ckDate : ckNumber});
         }
@@ -152,12 +162,12 @@ TTextHeader ReadTextHeader(const std::string& path, const RegionalFormat& format
     return header;
 }
 
-void ReadTextRows(const std::string& path, int headerLines, const RegionalFormat& format,
+void ReadTextRows(std::string_view text, int headerLines, const RegionalFormat& format,
                   TDataTable& table, const TLoadProgress& progress)
 {
     long long lineCounter = 0;
     try {
-        AppendRows(path, headerLines, format, table, progress, lineCounter);
+        AppendRows(text, headerLines, format, table, progress, lineCounter);
     } catch (...) {
         ReportQuietly(progress, lineCounter);
         throw;

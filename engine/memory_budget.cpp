@@ -2,7 +2,11 @@
 
 #include "engine/errors.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <limits>
 #include <unistd.h>
@@ -33,6 +37,17 @@ std::size_t AvailableBytes()
     return std::numeric_limits<std::size_t>::max();
 }
 
+// TULVO_MEMORY_LIMIT (bytes) caps the budget: on a shared machine, and for tests that must
+// not depend on what other programs use at the moment.
+std::size_t ConfiguredLimit()
+{
+    const char* text = std::getenv("TULVO_MEMORY_LIMIT");
+    std::size_t limit = 0;
+    if (!text || std::from_chars(text, text + std::strlen(text), limit).ec != std::errc())
+        return std::numeric_limits<std::size_t>::max();
+    return limit;
+}
+
 } // namespace
 
 std::size_t CheckedMul(std::size_t a, std::size_t b, const char* what)
@@ -51,7 +66,7 @@ std::size_t CheckedAdd(std::size_t a, std::size_t b, const char* what)
     return sum;
 }
 
-std::size_t MemoryBudget() { return AvailableBytes() / 4 * 3; }
+std::size_t MemoryBudget() { return std::min(AvailableBytes() / 4 * 3, ConfiguredLimit()); }
 
 void RequireMemory(std::size_t bytes, const char* what)
 {

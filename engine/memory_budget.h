@@ -11,7 +11,8 @@ std::size_t CheckedMul(std::size_t a, std::size_t b, const char* what);
 // a + b, likewise.
 std::size_t CheckedAdd(std::size_t a, std::size_t b, const char* what);
 
-// The bytes a single request may take: three quarters of the memory available now.
+// The bytes a single request may take: three quarters of the memory available now, or the
+// byte count in the environment variable TULVO_MEMORY_LIMIT when that is smaller.
 std::size_t MemoryBudget();
 
 // Throws EOutOfMemory when `bytes` exceeds MemoryBudget(); the message names `what` and gives

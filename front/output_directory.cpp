@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
 
@@ -23,6 +24,8 @@ std::string OutputDirectory()
               QStringLiteral("/tulvo1d");
         QDir().mkpath(dir);
     }
+    // Only the program's own folder is cleaned; a folder the user names is left as it is.
+    QFile::remove(QDir(dir).filePath(QStringLiteral("Result.Avi")));
     return QDir::toNativeSeparators(QDir(dir).absolutePath() + QLatin1Char('/')).toStdString();
 }
 

@@ -9,6 +9,7 @@
 #include <memory>
 #include <random>
 #include <system_error>
+#include <sys/stat.h>
 
 namespace {
 
@@ -42,6 +43,30 @@ std::pair<std::string, TFile> CreateUniqueSibling(const std::string& path)
     ThrowWriteError(path, "no unique temporary name is free");
 }
 
+// The file a replacement writes: the end of a chain of symbolic links, so a link stays a link
+// and its target gets the new content.
+std::filesystem::path ResolvedTarget(const std::string& path)
+{
+    std::filesystem::path target(path);
+    std::error_code error;
+    for (int hop = 0; hop < 40 && std::filesystem::is_symlink(std::filesystem::symlink_status(target, error));
+         ++hop) {
+        const std::filesystem::path next = std::filesystem::read_symlink(target, error);
+        if (error)
+            break;
+        target = next.is_absolute() ? next : target.parent_path() / next;
+    }
+    return target;
+}
+
+// The new file takes the permission bits of the one it replaces (a private file stays private).
+void KeepPermissions(std::FILE* file, const std::filesystem::path& target)
+{
+    struct stat old {};
+    if (::stat(target.c_str(), &old) == 0)
+        ::fchmod(fileno(file), old.st_mode & 07777);
+}
+
 void WriteAllAndClose(TFile file, const std::vector<std::uint8_t>& bytes, const std::string& path)
 {
     if (std::fwrite(bytes.data(), 1, bytes.size(), file.get()) != bytes.size())
@@ -52,19 +77,6 @@ void WriteAllAndClose(TFile file, const std::vector<std::uint8_t>& bytes, const 
 }
 
 } // namespace
-
-std::optional<std::vector<std::uint8_t>> ReadFilePrefix(const std::string& path,
-                                                        std::size_t count)
-{
-    TFile file(std::fopen(path.c_str(), "rb"), &std::fclose);
-    if (!file)
-        return std::nullopt;
-    std::vector<std::uint8_t> bytes(count);
-    bytes.resize(std::fread(bytes.data(), 1, count, file.get()));
-    if (std::ferror(file.get()))
-        return std::nullopt;
-    return bytes;
-}
 
 std::optional<std::vector<std::uint8_t>> ReadFileBytes(const std::string& path,
                                                        std::size_t maxBytes)
@@ -87,11 +99,13 @@ std::optional<std::vector<std::uint8_t>> ReadFileBytes(const std::string& path,
 
 void ReplaceFileBytes(const std::string& path, const std::vector<std::uint8_t>& bytes)
 {
-    auto [temporary, file] = CreateUniqueSibling(path);
+    const std::filesystem::path target = ResolvedTarget(path);
+    auto [temporary, file] = CreateUniqueSibling(target.string());
     try {
+        KeepPermissions(file.get(), target);
         WriteAllAndClose(std::move(file), bytes, path);
         std::error_code renameError;
-        std::filesystem::rename(temporary, path, renameError);
+        std::filesystem::rename(temporary, target, renameError);
         if (renameError)
             ThrowWriteError(path, renameError.message());
     } catch (...) {

@@ -14,11 +14,10 @@
 std::optional<std::vector<std::uint8_t>> ReadFileBytes(const std::string& path,
                                                        std::size_t maxBytes);
 
-// At most the first `count` bytes of the file at `path`; nothing when it cannot be read.
-std::optional<std::vector<std::uint8_t>> ReadFilePrefix(const std::string& path,
-                                                        std::size_t count);
-
 // Makes `path` a file holding `bytes`: they go to a new, uniquely named file in the same
-// folder, which replaces `path` only once it is complete. On any failure `path` is left as it
-// was, the new file is removed and EImageError is thrown.
+// folder, which replaces `path` only once it is complete. The new file keeps the permission
+// bits of the one it replaces; when `path` is a symbolic link, its target is replaced and
+// the link stays (hard links to the old file keep the old content). On any failure `path`
+// is left as it was, the new file is removed and EImageError is thrown with the system's
+// reason ("No space left on device").
 void ReplaceFileBytes(const std::string& path, const std::vector<std::uint8_t>& bytes);

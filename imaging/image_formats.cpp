@@ -24,6 +24,13 @@ constexpr TSignature kSignatures[] = {
     {std::string_view("MM\0*", 4), "TIFF"},
 };
 
+// "BM" alone is too weak (a text may start so): the two reserved words after the file size
+// are zero in every BMP file.
+bool HasBmpReservedZeros(const std::uint8_t* bytes, std::size_t size)
+{
+    return size >= 10 && bytes[6] == 0 && bytes[7] == 0 && bytes[8] == 0 && bytes[9] == 0;
+}
+
 struct TExtension {
     std::string_view Extension;
     const char* Coder;
@@ -40,7 +47,8 @@ std::optional<std::string> CoderBySignature(const std::uint8_t* bytes, std::size
 {
     for (const TSignature& signature : kSignatures) {
         if (size >= signature.Magic.size() &&
-            std::memcmp(bytes, signature.Magic.data(), signature.Magic.size()) == 0)
+            std::memcmp(bytes, signature.Magic.data(), signature.Magic.size()) == 0 &&
+            (signature.Coder != std::string_view("BMP") || HasBmpReservedZeros(bytes, size)))
             return signature.Coder;
     }
     return std::nullopt;

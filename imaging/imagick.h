@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -34,14 +35,15 @@ struct GreyImage {
     std::vector<std::uint8_t> Pixels; // Width * Height bytes, row by row
 };
 
-// Reads the file at `path` as an image: the bytes are read with a size cap, the format is
-// recognised by its signature (BMP, GIF, JPEG, PNG or TIFF only), the size is checked with a
-// ping, and the first frame is decoded with that coder and turned into grey levels.
-// Returns nothing when the file is not such an image or cannot be decoded cleanly (the caller
-// then reads it as text). Throws EOutOfMemory, before decoding, when width * height *
+// Reads `bytes` (the content of a file called `name`) as an image: the format is recognised
+// by its signature (BMP, GIF, JPEG, PNG or TIFF only), the size is checked with a ping, and
+// the first frame is decoded with that coder and turned into grey levels. Returns nothing
+// when the bytes start with no such signature (the caller then reads them as text). Throws
+// EImageError "damaged PNG file "name"" (naming the format) when they start with one but do
+// not decode cleanly, and EOutOfMemory, before decoding, when width * height *
 // `bytesPerPixelDownstream` (what the caller will need to hold the picture), together with
 // the library's own pixels and the grey copy, exceeds the memory budget.
-std::optional<GreyImage> ReadGreyImage(const std::string& path,
+std::optional<GreyImage> ReadGreyImage(std::span<const std::uint8_t> bytes, const std::string& name,
                                        std::size_t bytesPerPixelDownstream);
 
 // Decodes `bmpBytes` (a complete BMP file) and writes it to `targetPath` in the format named
@@ -50,6 +52,11 @@ std::optional<GreyImage> ReadGreyImage(const std::string& path,
 // only when the new file is complete; on any failure it is left as it was and EImageError is
 // thrown (EOutOfMemory when the picture does not fit the memory budget).
 void WriteBmpAs(const std::vector<std::uint8_t>& bmpBytes, const std::string& targetPath);
+
+// The bytes AssembleFrames holds at its peak for `frames` frames of `width` x `height`
+// pixels: every frame decoded by the library and both encodings. EOutOfMemory when the count
+// does not fit in size_t.
+std::size_t AssemblyBytes(std::size_t frames, std::size_t width, std::size_t height);
 
 // Assembles the frame files, in order, into an animated GIF (each frame shown for 20
 // hundredths of a second, looping endlessly) and then writes every frame of it into a

@@ -1,6 +1,8 @@
 #include "imaging/magick_codec.h"
 
+#include "imaging/image_formats.h"
 #include "imaging/imagick.h"
+#include "imaging/output_formats.h"
 #include "engine/memory_budget.h"
 
 namespace {
@@ -34,17 +36,23 @@ void RequireDecodeMemory(TPictureSize size, std::size_t extraBytesPerPixel)
     throw EOutOfMemory(std::string("Not enough memory to decode the image: ") + limit.what());
 }
 
-// GIF stores sizes in 16 bits; the library would silently wrap a larger one.
-constexpr std::size_t kGifMaxSide = 65535;
-
 void RequireFitsFormat(const Magick::Image& frame, const std::string& coder,
                        const std::string& what)
 {
-    if (coder != "GIF" || (frame.columns() <= kGifMaxSide && frame.rows() <= kGifMaxSide))
-        return;
-    throw EImageError("Cannot write " + what + ": a GIF picture can be at most 65535 pixels " +
-                      "wide and high, this one is " + std::to_string(frame.columns()) + " x " +
-                      std::to_string(frame.rows()) + "; save it as PNG or BMP instead");
+    const std::string problem = OutputFormatProblem(coder, frame.columns(), frame.rows());
+    if (!problem.empty())
+        throw EImageError("Cannot write " + what + ": " + problem);
+}
+
+// The library reports some failures only by handing back no data, or a stub that is no
+// file of the format: anything that does not start with the coder's signature is one.
+bool IsEncodingOf(const Magick::Blob& blob, const std::string& coder)
+{
+    const auto* data = static_cast<const std::uint8_t*>(blob.data());
+    if (data == nullptr)
+        return false;
+    const std::optional<std::string> found = CoderBySignature(data, blob.length());
+    return found && *found == coder;
 }
 
 } // namespace
@@ -92,8 +100,9 @@ std::vector<std::uint8_t> EncodeFrames(std::vector<Magick::Image>& frames,
     } catch (const Magick::Exception& failure) {
         throw EImageError("Cannot write " + what + ": " + failure.what());
     }
-    if (blob.length() == 0)
-        throw EImageError("Cannot write " + what + ": the image library produced no data");
+    if (!IsEncodingOf(blob, coder))
+        throw EImageError("Cannot write " + what + ": the image library produced no " + coder +
+                          " data");
     const auto* data = static_cast<const std::uint8_t*>(blob.data());
     return std::vector<std::uint8_t>(data, data + blob.length());
 }

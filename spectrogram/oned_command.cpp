@@ -1,6 +1,7 @@
 #include "spectrogram/oned_command.h"
 
 #include "spectrogram/annotations.h"
+#include "spectrogram/oned_estimate.h"
 #include "engine/fp_checkpoint.h"
 #include "picture/indexed_picture.h"
 #include "engine/memory_budget.h"
@@ -95,6 +96,7 @@ std::optional<QImage> DoTulvo1D(const TDataTable& table, TParameterSource& param
 {
     if (!table.IsOpen() || table.IsEmpty() || table.ColumnCount() < 2)
         return std::nullopt;
+    RequireOneDMemory(table, params.Steps());
     ClearFpFaults();
     const double firstLabel = table.CellAsNumber(1, 0);
     const TSeriesSet set = ReadSeries(table, progress);

@@ -1,41 +1,50 @@
 #include "twod/frame_writer.h"
 
 #include "data/data_errors.h"
+#include "imaging/file_bytes.h"
 #include "imaging/imagick.h"
 
-#include <QString>
+#include <QBuffer>
+#include <cerrno>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <filesystem>
-#include <random>
 #include <system_error>
 
 namespace {
 
-void RemoveQuietly(const std::string& path)
+std::string MakePrivateFolder(const std::string& dir)
 {
-    std::error_code ignored;
-    std::filesystem::remove(std::filesystem::u8path(path), ignored);
+    std::string pattern = dir + ".tulvo-frames-XXXXXX";
+    if (!mkdtemp(pattern.data())) {
+        const int error = errno;
+        throw EFileError("Cannot create a folder for the frames in \"" + dir + "\": " +
+                         std::strerror(error));
+    }
+    return pattern + "/";
 }
 
-// A name in Dir that no earlier or concurrent run uses, keeping the extension that names
-// the format.
-std::string TemporaryName(const std::string& dir, const char* extension)
+std::vector<std::uint8_t> BmpBytes(const QImage& Bitmap, const std::string& Name)
 {
-    static thread_local std::mt19937_64 random{std::random_device{}()};
-    char name[64];
-    std::snprintf(name, sizeof name, "RESULT.%016llx.part%s",
-                  static_cast<unsigned long long>(random()), extension);
-    return dir + name;
+    QByteArray bmp;
+    QBuffer buffer(&bmp);
+    buffer.open(QIODevice::WriteOnly);
+    if (Bitmap.isNull() || !Bitmap.save(&buffer, "BMP"))
+        throw EFileError("Cannot create file \"" + Name + "\": the frame cannot be encoded");
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(bmp.constData());
+    return std::vector<std::uint8_t>(bytes, bytes + bmp.size());
 }
 
 } // namespace
 
-MuImage::MuImage(std::string Dir) : Dir_(std::move(Dir)) { RemoveQuietly(Dir_ + "Result.Avi"); }
+MuImage::MuImage(std::string Dir) : Dir_(std::move(Dir)), FrameDir_(MakePrivateFolder(Dir_)) {}
 
 MuImage::~MuImage()
 {
-    for (const std::string& file : Files_)
-        RemoveQuietly(file);
+    // The folder was made for this writer alone: everything in it is the run's own.
+    std::error_code ignored;
+    std::filesystem::remove_all(std::filesystem::u8path(FrameDir_), ignored);
 }
 
 std::string MuImage::FrameName(int A, int B)
@@ -47,32 +56,17 @@ std::string MuImage::FrameName(int A, int B)
 
 void MuImage::AddFrame(const QImage& Bitmap, int A, int B)
 {
-    SaveFrame(Bitmap, Dir_ + FrameName(A, B));
+    SaveFrame(Bitmap, FrameDir_ + FrameName(A, B));
 }
 
 void MuImage::SaveFrame(const QImage& Bitmap, const std::string& Name)
 {
-    if (!Bitmap.save(QString::fromStdString(Name), "BMP"))
-        throw EFileError("Cannot create file \"" + Name + "\"");
+    try {
+        ReplaceFileBytes(Name, BmpBytes(Bitmap, Name));
+    } catch (const EImageError& failure) {
+        throw EFileError(failure.what());
+    }
     Files_.push_back(Name);
 }
 
-void MuImage::Assemble()
-{
-    const std::string gif = TemporaryName(Dir_, ".GIF");
-    const std::string tiff = TemporaryName(Dir_, ".TIFF");
-    try {
-        AssembleFrames(Files_, gif, tiff);
-        std::filesystem::rename(std::filesystem::u8path(gif), std::filesystem::u8path(GifPath()));
-        std::filesystem::rename(std::filesystem::u8path(tiff),
-                                std::filesystem::u8path(TiffPath()));
-    } catch (const std::filesystem::filesystem_error& e) {
-        RemoveQuietly(gif);
-        RemoveQuietly(tiff);
-        throw EImageError(std::string("Cannot write the results: ") + e.what());
-    } catch (...) {
-        RemoveQuietly(gif);
-        RemoveQuietly(tiff);
-        throw;
-    }
-}
+void MuImage::Assemble() { AssembleFrames(Files_, GifPath(), TiffPath()); }

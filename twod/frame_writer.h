@@ -1,7 +1,7 @@
 #pragma once
-// The frames of a 2-D run: numbered 8-bit BMP files in the output directory, assembled at the
-// end into an animated RESULT.GIF and a multi-page RESULT.TIFF, and deleted when the writer
-// goes, whatever happened.
+// The frames of a 2-D run: numbered 8-bit BMP files in a folder private to the run, assembled
+// at the end into an animated RESULT.GIF and a multi-page RESULT.TIFF in the output
+// directory, and deleted with their folder when the writer goes, whatever happened.
 
 #include <QImage>
 #include <string>
@@ -9,9 +9,11 @@
 
 class MuImage {
 public:
-    // `Dir` ends in a path separator. A stale "Result.Avi" there is deleted.
+    // `Dir` ends in a path separator. The frames go to a new folder of a unique name in Dir,
+    // so concurrent runs never meet and no file of the user's is touched; EFileError, with
+    // the system's reason, when it cannot be created.
     explicit MuImage(std::string Dir);
-    // Deletes every frame file written, in order; missing files are ignored.
+    // Deletes every frame file written and their folder.
     ~MuImage();
     MuImage(const MuImage&) = delete;
     MuImage& operator=(const MuImage&) = delete;
@@ -19,10 +21,10 @@ public:
     // "Muimg%.5d-%.3d.BMP" of A and B.
     static std::string FrameName(int A, int B);
 
-    // Writes Bitmap as Dir + FrameName(A, B).
+    // Writes Bitmap as FrameDir() + FrameName(A, B).
     void AddFrame(const QImage& Bitmap, int A, int B);
-    // Writes Bitmap as a BMP file, as it stands, then remembers Name. EFileError when the file
-    // cannot be written.
+    // Writes Bitmap as a BMP file, as it stands, then remembers Name. EFileError with the
+    // system's reason when the file cannot be written; no part of it is left.
     void SaveFrame(const QImage& Bitmap, const std::string& Name);
 
     // Builds RESULT.GIF and RESULT.TIFF in Dir from the frames in the order written. Both
@@ -31,10 +33,12 @@ public:
     void Assemble();
 
     const std::vector<std::string>& Files() const { return Files_; }
+    const std::string& FrameDir() const { return FrameDir_; }
     std::string GifPath() const { return Dir_ + "RESULT.GIF"; }
     std::string TiffPath() const { return Dir_ + "RESULT.TIFF"; }
 
 private:
     std::vector<std::string> Files_;
     std::string Dir_;
+    std::string FrameDir_; // inside Dir_, ending in a path separator
 };

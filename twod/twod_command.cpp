@@ -5,6 +5,7 @@
 #include "engine/fp_checkpoint.h"
 #include "twod/frame_render.h"
 #include "twod/frame_writer.h"
+#include "twod/twod_estimate.h"
 #include "engine/scales.h"
 
 #include <cstdio>
@@ -114,6 +115,7 @@ std::optional<TTwoDResult> DoTulvo2D(const TDataTable& table, const std::string&
 {
     if (!table.IsOpen() || table.IsEmpty())
         return std::nullopt;
+    RequireTwoDRun(table);
     ClearFpFaults();
     MuImage writer(Dir);
     TBitmapFilter filter(table.RowCount(), table.ColumnCount());

@@ -12,18 +12,11 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
-#include <unistd.h>
 
 namespace {
 
 const RegionalFormat kFormats[] = {
     {',', doDayMonthYear, '.'}, {'.', doMonthDayYear, '/'}, {'.', doYearMonthDay, '-'}};
-
-const std::string& InputPath()
-{
-    static const std::string path = "/dev/shm/tulvo_fuzz_" + std::to_string(getpid()) + ".txt";
-    return path;
-}
 
 void Require(bool condition, const char* what)
 {
@@ -93,14 +86,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         begin = end + 1;
     }
 
-    std::FILE* file = std::fopen(InputPath().c_str(), "wb");
-    Require(file != nullptr, "the input file can be written");
-    std::fwrite(text.data(), 1, text.size(), file);
-    std::fclose(file);
-
+    // Bytes in memory, as a file's are once read: no file, and the text branch only.
+    const TInput input{"fuzz.txt", std::string(text), false};
     TDataTable table;
     try {
-        LoadDataFile(InputPath(), format, table, [](long long) {});
+        LoadData(input, format, table, [](long long) {});
         CheckLoadedTable(table);
     } catch (const TulvoError&) {
         Require(!table.IsOpen() && table.ColumnCount() == 0, "a failed load leaves it closed");

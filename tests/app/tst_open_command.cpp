@@ -14,6 +14,7 @@
 #include <QTableView>
 #include <QLabel>
 #include <QTemporaryDir>
+#include <sys/stat.h>
 
 namespace {
 
@@ -70,6 +71,7 @@ private slots:
     void imageBecomesGreyTableAndPicture();
     void statusShowsTheLineCountsWhileLoading();
     void escapeStopsALoadAndClosesTheTable();
+    void fifoIsRefusedAtOnce();
     void droppedFileIsOpened();
     void statusBarNamesTheFileAndWarnsAboutTheData();
 };
@@ -198,6 +200,20 @@ void TestOpenCommand::escapeStopsALoadAndClosesTheTable()
     QVERIFY(Dialogs.Boxes.isEmpty());
     QVERIFY(!window.Table().IsOpen());
     QCOMPARE(Control<QTableView>(window, "DBGrid1")->model()->rowCount(), 0);
+}
+
+// A FIFO with no writer blocked the open, and the load could not be stopped.
+void TestOpenCommand::fifoIsRefusedAtOnce()
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath(u"pipe.txt"_qs);
+    QCOMPARE(mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    Tfm_main window(Dialogs);
+    Open(window, path);
+    QCOMPARE(Dialogs.Boxes.size(), 1);
+    QCOMPARE(Dialogs.Boxes[0].Text,
+             u"Cannot read file \""_qs + path + u"\": it is a FIFO, not a regular file(EFileError)"_qs);
+    QVERIFY(!window.Table().IsOpen());
 }
 
 void TestOpenCommand::droppedFileIsOpened()

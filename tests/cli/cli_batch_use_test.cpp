@@ -104,13 +104,13 @@ TEST_F(CliBatchUse, WhatCanBeKnownEarlyIsRefusedBeforeTheAnalysis)
         bool ReadsInput;
     };
     const TCase cases[] = {
-        {"1d '" + wide + "' -o '" + Path("x.svg") + "'", 2, ".gif, .bmp or .png", false},
+        {"1d '" + wide + "' -o '" + Path("x.svg") + "'", 2, "ends in .gif, .png, .bmp", false},
         {"1d '" + wide + "' -o '" + Path("no/such/x.gif") + "'", 1, "does not exist", false},
         {"1d '" + wide + "' -o '" + Path("x.png") + "' --coefs /proc/nope/c.npy", 1,
          "\"/proc/nope\"", false},
         {"2d '" + wide + "' --out-dir /proc/nope", 1, "\"/proc/nope", false},
         {"1d '" + wide + "' -o '" + Path("x.gif") + "' --steps 30", 1,
-         "70030 x 50; save it as PNG or BMP instead", true},
+         "70030 x 50; PNG or TIFF or BMP can hold it", true},
         {"1d '" + wide + "' --out-dir '" + Path("out") + "' --format svg", 2, "--format", false},
     };
     for (const TCase& c : cases) {

@@ -53,6 +53,12 @@ private:
     TTempDir folder_;
 };
 
+std::string ReadBytes(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
 // The values of a float64 .npy file and its shape, as written by the tool.
 std::vector<double> ReadNpy(const std::string& path, std::string& header)
 {
@@ -138,6 +144,7 @@ TEST_F(CliRun, UsageErrorsAndFailuresHaveTheirExitStatus)
         {"1d '" + input + "'" + out + " --alpha nan", 2},
         {"1d '" + input + "'" + out + " --colors 5", 2},
         {"1d '" + input + "'" + out + " --bogus", 2},
+        {"1d '" + input + "' -o '" + Path("x.webp") + "'", 2},
         {"2d '" + input + "' --steps 40", 2},
         {"1d '" + input + "'" + out + " --axes", 2},
         {"1d '" + input + "'" + out + " --coi", 2},
@@ -157,6 +164,101 @@ TEST_F(CliRun, LoadFailuresAreWordedAsTheWindowsBox)
     EXPECT_EQ(run.Status, 1);
     EXPECT_NE(run.Stderr.find("Ошибка в строке :3(Exception)"), std::string::npos) << run.Stderr;
     EXPECT_FALSE(fs::exists(Path("x.gif")));
+}
+
+// Two runs into one folder at the same time: each result pair is that of one run alone, both
+// succeed, and no file of the user's there is touched.
+TEST_F(CliRun, ConcurrentTwoDRunsIntoOneFolderDoNotMix)
+{
+    for (const char* name : {"a", "b"}) {
+        std::ofstream matrix(Path(std::string(name) + ".txt"));
+        for (int r = 0; r < 12; ++r)
+            for (int c = 0; c < 16; ++c)
+                matrix << (c ? "\t" : "") << (name[0] == 'a' ? (r * c) % 7 : (r + 2 * c) % 5)
+                       << (c == 15 ? "\n" : "");
+    }
+    const std::string options = " --step linear --wavelet morlet";
+    for (const char* name : {"a", "b"})
+        ASSERT_EQ(Run(std::string("2d '") + Path(std::string(name) + ".txt") + "' --out-dir '" +
+                      Path(std::string("solo_") + name) + "'" + options).Status, 0);
+    const auto pairIn = [&](const std::string& dir) {
+        return std::pair{ReadBytes(dir + "/RESULT.GIF"), ReadBytes(dir + "/RESULT.TIFF")};
+    };
+    const auto soloA = pairIn(Path("solo_a")), soloB = pairIn(Path("solo_b"));
+    ASSERT_NE(soloA.first, soloB.first);
+
+    const std::string shared = Path("shared");
+    fs::create_directory(shared);
+    std::ofstream(shared + "/Muimg00000-360.BMP") << "the user's";
+    std::ofstream(shared + "/Result.Avi") << "the user's";
+    for (int round = 0; round < 4; ++round) {
+        const auto start = [&](const char* name) {
+            return std::string(TULVO_CLI) + " 2d '" + Path(std::string(name) + ".txt") +
+                   "' --out-dir '" + shared + "'" + options + " >/dev/null 2>&1";
+        };
+        const std::string both = start("a") + " & a=$!; " + start("b") +
+                                 "; b=$?; wait $a && test $b -eq 0";
+        ASSERT_EQ(std::system(both.c_str()), 0) << "round " << round;
+        const auto result = pairIn(shared);
+        EXPECT_TRUE(result == soloA || result == soloB) << "round " << round;
+    }
+    EXPECT_EQ(ReadBytes(shared + "/Muimg00000-360.BMP"), "the user's");
+    EXPECT_EQ(ReadBytes(shared + "/Result.Avi"), "the user's");
+    std::size_t entries = 0;
+    for ([[maybe_unused]] const auto& entry : fs::directory_iterator(shared))
+        ++entries;
+    EXPECT_EQ(entries, 4u);
+}
+
+// "-" reads standard input into memory, whatever it is; a line without end is refused once
+// it passes the line cap, not after the memory is gone.
+TEST_F(CliRun, DashReadsStandardInput)
+{
+    const std::string input = WriteSeriesFile(64);
+    const TOutcome piped = Run("1d - -o '" + Path("piped.gif") + "' --steps 30 < '" + input + "'");
+    ASSERT_EQ(piped.Status, 0) << piped.Stderr;
+    EXPECT_EQ(QImage(QString::fromStdString(Path("piped.gif"))).size(), QSize(94, 2 * 31 + 19));
+
+    const TOutcome endless = Run("1d - -o '" + Path("zero.gif") + "' < /dev/zero");
+    EXPECT_EQ(endless.Status, 1);
+    EXPECT_NE(endless.Stderr.find("Ошибка в строке :1 (the line is longer than 256 MiB)"),
+              std::string::npos) << endless.Stderr;
+    EXPECT_FALSE(fs::exists(Path("zero.gif")));
+}
+
+// Pictures the chosen format cannot hold are refused from the table's size, before the
+// analysis, instead of crashing in the library once the work is done.
+TEST_F(CliRun, OutputsTheFormatCannotHoldAreRefusedBeforeTheWork)
+{
+    {
+        // One row of 10000 columns: 9999 bands of 101 rows, over a million pixels high.
+        std::ofstream wide(Path("wide.txt"));
+        for (int c = 0; c < 10000; ++c)
+            wide << (c == 0 ? "" : "\t") << c % 7;
+        wide << '\n';
+    }
+    {
+        std::ofstream longSeries(Path("long.txt")); // 65501 samples: 65531 pixels wide
+        for (int i = 0; i < 65501; ++i)
+            longSeries << i << '\t' << i % 5 << '\n';
+    }
+    struct TCase {
+        std::string Input, Output, Says;
+    };
+    const TCase cases[] = {
+        {"wide.txt", "x.png", "a PNG picture can be at most 1000000 pixels wide and high, this "
+                              "one is 31 x 1009918; TIFF or BMP can hold it"},
+        {"wide.txt", "x.gif", "GIF picture can be at most 65535"},
+        {"long.txt", "x.jpg", "a JPEG picture can be at most 65500 pixels wide and high, this "
+                              "one is 65531 x 120; GIF or PNG or TIFF or BMP can hold it"},
+    };
+    for (const TCase& c : cases) {
+        const TOutcome run = Run("1d '" + Path(c.Input) + "' -o '" + Path(c.Output) + "'");
+        EXPECT_EQ(run.Status, 1) << c.Output;
+        EXPECT_NE(run.Stderr.find(c.Says), std::string::npos) << run.Stderr;
+        EXPECT_EQ(run.Stderr.find("Current dataset"), std::string::npos) << run.Stderr;
+        EXPECT_FALSE(fs::exists(Path(c.Output)));
+    }
 }
 
 } // namespace

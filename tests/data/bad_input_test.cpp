@@ -3,6 +3,7 @@
 
 #include "data/data_loader.h"
 #include "tests/data/temp_file.h"
+#include "tests/memory_limit.h"
 
 #include "engine/errors.h"
 
@@ -10,6 +11,8 @@
 
 #include <filesystem>
 #include <random>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -60,6 +63,8 @@ struct TBadCase {
 };
 
 const char* const kLineError = "Exception";
+#define NUL_BYTE " (a NUL byte: this is no UTF-8 text, but UTF-16 or binary data)"
+#define UTF16_MARK " (UTF-16 text; the file must be UTF-8 or plain 8-bit text)"
 const char* const kTableError = "ETableError";
 
 const TBadCase kBadCases[] = {
@@ -75,11 +80,21 @@ const TBadCase kBadCases[] = {
     {"too many fields", "A\tB\n1\t2\n1\t2\t3\n", &kEnglish, "Ошибка в строке :3", kLineError},
     {"trailing tab", "A\tB\n1\t2\t\n", &kEnglish, "Ошибка в строке :2", kLineError},
     {"NUL inside a field", std::string_view("A\tB\n1\t2\0" "3\n", 9), &kEnglish,
-     "Ошибка в строке :2", kLineError},
-    {"NUL in a name", std::string_view("A\0\tB\n", 5), &kEnglish, "Ошибка в строке :1",
+     "Ошибка в строке :2" NUL_BYTE, kLineError},
+    {"NUL as a blank", std::string_view("A\tB\n1\t2\n2\t\0" "3\n", 12), &kEnglish,
+     "Ошибка в строке :3" NUL_BYTE, kLineError},
+    {"NUL in a name", std::string_view("A\0\tB\n", 5), &kEnglish, "Ошибка в строке :1" NUL_BYTE,
      kLineError},
-    {"UTF-16 text", std::string_view("A\0\t\0B\0\r\0\n\0", 10), &kEnglish, "Ошибка в строке :1",
+    {"UTF-16 text", std::string_view("A\0\t\0B\0\r\0\n\0", 10), &kEnglish,
+     "Ошибка в строке :1" NUL_BYTE, kLineError},
+    {"UTF-16 numbers without a mark", std::string_view("1\0\t\0" "2\0\n\0", 8), &kEnglish,
+     "Ошибка в строке :1" NUL_BYTE, kLineError},
+    {"UTF-16LE with its mark", "\xFF\xFE" "A\0", &kEnglish, "Ошибка в строке :1" UTF16_MARK,
      kLineError},
+    {"UTF-16BE with its mark", "\xFE\xFF\0A", &kEnglish, "Ошибка в строке :1" UTF16_MARK,
+     kLineError},
+    {"name that is no UTF-8", "T\xE4glich\tA\n1\t2\n", &kEnglish,
+     "Ошибка в строке :1 (a column name that is no UTF-8 text)", kLineError},
     {"lone CR inside a field", "A\tB\n1\t2\r3\n", &kEnglish, "Ошибка в строке :2", kLineError},
     {"lone CRs as line ends", "A\tB\r1\t2\r3\t4\r", &kEnglish, "Ошибка в строке :1", kLineError},
     {"text after a Ctrl-Z in mid-line", "A\tB\n1\t2\x1A" "3\t4\n", &kEnglish,
@@ -121,8 +136,35 @@ TEST(BadInput, UnreadableFilesAreFileErrors)
 
     const std::string folder = std::filesystem::temp_directory_path().string();
     failure = LoadFailure(folder);
-    EXPECT_EQ(failure.Message, "Cannot read file \"" + folder + "\": Is a directory");
+    EXPECT_EQ(failure.Message, "Cannot read file \"" + folder + "\": it is a folder, not a regular file");
     EXPECT_EQ(failure.Kind, "EFileError");
+
+    // The library resolves such names on its own; here they are only names of no file.
+    failure = LoadFailure("png:" TULVO_FIXTURES "/imaging/grey_3x2.png");
+    EXPECT_EQ(failure.Kind, "EFileError");
+}
+
+// A FIFO would block the open until a writer came, and a device could stream without end:
+// both are refused at once, by what they are.
+TEST(BadInput, FifosAndDevicesAreRefusedAtOnce)
+{
+    const std::string fifo =
+        (std::filesystem::temp_directory_path() / ("tulvo_fifo_" + std::to_string(getpid()))).string();
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    const TFailure fromFifo = LoadFailure(fifo);
+    std::filesystem::remove(fifo);
+    EXPECT_EQ(fromFifo.Message, "Cannot read file \"" + fifo + "\": it is a FIFO, not a regular file");
+    EXPECT_EQ(LoadFailure("/dev/zero").Message,
+              "Cannot read file \"/dev/zero\": it is a device, not a regular file");
+}
+
+TEST(BadInput, FilesOverTheMemoryBudgetAreRefusedBeforeReading)
+{
+    const TTempFile large(std::string(1 << 20, '1'));
+    const TMemoryLimit limit(64 << 10);
+    const TFailure failure = LoadFailure(large.Path());
+    EXPECT_EQ(failure.Message, "Not enough memory for the data file: 1.0 MiB needed, 64.0 KiB available");
+    EXPECT_EQ(failure.Kind, "EOutOfMemory");
 }
 
 TEST(BadInput, BinaryFilesFail)
@@ -131,7 +173,7 @@ TEST(BadInput, BinaryFilesFail)
     std::string bytes(1 << 16, '\0');
     for (char& byte : bytes)
         byte = static_cast<char>(random());
-    EXPECT_EQ(TextFailure(bytes).Message, "Ошибка в строке :1");
+    EXPECT_EQ(TextFailure(bytes).Message.rfind("Ошибка в строке :1 (", 0), 0u);
 
     const std::string executable = std::filesystem::read_symlink("/proc/self/exe").string();
     EXPECT_FALSE(LoadFailure(executable).Kind.empty());

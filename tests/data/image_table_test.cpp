@@ -100,9 +100,9 @@ TEST_F(ImageTable, BrokenOrHugeImagesFailWithAClearError)
     try {
         LoadDataFile(truncated.Path(), kEnglish, table);
         ADD_FAILURE() << "a truncated PNG loaded";
-    } catch (const TulvoError& error) {
-        // Not an image, so text; the end-of-file mark in its signature has binary data after it.
-        EXPECT_STREQ(error.what(), "Ошибка в строке :2");
+    } catch (const EImageError& error) {
+        EXPECT_EQ(std::string(error.what()), "damaged PNG file \"" + truncated.Path() +
+                                                 "\": it starts as one but does not decode");
     }
     EXPECT_FALSE(table.IsOpen());
 

@@ -40,6 +40,13 @@ std::vector<std::uint8_t> TooWideForGifBmp()
                             std::vector<std::uint8_t>(static_cast<std::size_t>(width), 3));
 }
 
+// One colour, `width` x `height`: the sizes at the formats' limits.
+std::vector<std::uint8_t> PlainBmp(int width, int height)
+{
+    return EncodePaletteBmp(width, height, SpectrogramPalette(),
+                            std::vector<std::uint8_t>(static_cast<std::size_t>(width) * height, 3));
+}
+
 std::vector<std::uint8_t> FirstBytes(std::vector<std::uint8_t> bytes, std::size_t count)
 {
     bytes.resize(count);
@@ -111,8 +118,49 @@ INSTANTIATE_TEST_SUITE_P(
                     TFailingWrite{"UnknownExtension", SpectrogramBmp(), "result.gif.xyz"},
                     TFailingWrite{"TargetIsAFolder", SpectrogramBmp(), "picture.gif"},
                     TFailingWrite{"MissingFolder", SpectrogramBmp(), "missing/result.gif"},
-                    TFailingWrite{"TooWideForGif", TooWideForGifBmp(), "result.gif"}),
+                    TFailingWrite{"TooWideForGif", TooWideForGifBmp(), "result.gif"},
+                    TFailingWrite{"TooTallForPng", PlainBmp(1, 1000001), "result.png"},
+                    TFailingWrite{"TooWideForJpeg", PlainBmp(65501, 1), "result.jpg"}),
     [](const testing::TestParamInfo<TFailingWrite>& info) { return info.param.Name; });
+
+// The largest pictures the formats hold are written; one pixel more is refused above.
+TEST(WriteBmpAs, PicturesAtTheFormatsLimitsAreWritten)
+{
+    TTempDir folder;
+    const std::pair<std::vector<std::uint8_t>, const char*> cases[] = {
+        {PlainBmp(1, 1000000), "tall.png"}, {PlainBmp(65500, 1), "wide.jpg"},
+        {PlainBmp(65535, 1), "wide.gif"}, {PlainBmp(1, 1000001), "tall.tif"}};
+    for (const auto& [bmp, name] : cases) {
+        WriteBmpAs(bmp, folder.File(name));
+        EXPECT_GT(std::filesystem::file_size(folder.File(name)), 0u) << name;
+    }
+}
+
+// The replacement is the same file to its owner: its permission bits stay, and a symbolic
+// link stays a link with the new picture in its target.
+TEST(WriteBmpAs, ReplacementKeepsPermissionsAndLinks)
+{
+    namespace fs = std::filesystem;
+    TTempDir folder;
+    const std::string privateTarget = folder.File("private.gif");
+    std::ofstream(privateTarget) << "an older file";
+    fs::permissions(privateTarget, fs::perms::owner_read | fs::perms::owner_write);
+    WriteBmpAs(SpectrogramBmp(), privateTarget);
+    EXPECT_EQ(fs::status(privateTarget).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+
+    fs::create_directory(folder.File("real"));
+    const std::string real = folder.File("real/picture.png");
+    std::ofstream(real) << "an older file";
+    fs::create_symlink("real/picture.png", folder.File("link.png"));
+    fs::create_symlink(folder.File("real/new.png"), folder.File("dangling.png"));
+    WriteBmpAs(SpectrogramBmp(), folder.File("link.png"));
+    WriteBmpAs(SpectrogramBmp(), folder.File("dangling.png"));
+    EXPECT_TRUE(fs::is_symlink(folder.File("link.png")));
+    EXPECT_TRUE(fs::is_symlink(folder.File("dangling.png")));
+    EXPECT_EQ(ReadAllFrames(real).front().columns(), unsigned(kWidth));
+    EXPECT_EQ(ReadAllFrames(folder.File("real/new.png")).front().columns(), unsigned(kWidth));
+    EXPECT_EQ(NamesIn(folder.File("real")), (std::set<std::string>{"new.png", "picture.png"}));
+}
 
 TEST(WriteBmpAs, UnwritableFolderThrowsAndKeepsTheTarget)
 {

@@ -1,9 +1,12 @@
 #include "data/data_errors.h"
 #include "engine/fp_checkpoint.h"
 #include "twod/frame_writer.h"
+#include "tests/memory_limit.h"
 #include "tests/temp_dir.h"
 #include "imaging/imagick.h"
 #include "twod/twod_command.h"
+#include "twod/twod_estimate.h"
+#include "engine/memory_budget.h"
 
 #include <Magick++.h>
 #include <cmath>
@@ -11,6 +14,8 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <list>
+#include <sys/mount.h>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -78,10 +83,14 @@ TEST(MuImageNames, FiveAndThreeDigitsAtLeast)
     EXPECT_EQ(MuImage::FrameName(0, 5), "Muimg00000-005.BMP");
 }
 
+// The frames live in a folder of the writer's own: files of the user's, even of the frames'
+// names, are never touched, and the folder goes with the writer.
 TEST_F(TwoDRun, WriterFreedWithoutAssembleLeavesNothing)
 {
     WriteText(Dir() + "RESULT.GIF", "earlier");
-    WriteText(Dir() + "Result.Avi", "stale");
+    WriteText(Dir() + "Result.Avi", "the user's");
+    WriteText(Dir() + "Muimg00007-360.BMP", "the user's");
+    const std::vector<std::string> before = Entries();
     {
         MuImage writer(Dir());
         QImage frame(4, 3, QImage::Format_Indexed8);
@@ -89,11 +98,15 @@ TEST_F(TwoDRun, WriterFreedWithoutAssembleLeavesNothing)
         frame.fill(1);
         writer.AddFrame(frame, 7, 360);
         writer.AddFrame(frame, 8, 360);
-        EXPECT_EQ(Entries(), (std::vector<std::string>{"Muimg00007-360.BMP",
-                                                       "Muimg00008-360.BMP", "RESULT.GIF"}));
+        EXPECT_EQ(writer.Files(), (std::vector<std::string>{writer.FrameDir() + "Muimg00007-360.BMP",
+                                                            writer.FrameDir() + "Muimg00008-360.BMP"}));
+        EXPECT_EQ(fs::path(writer.FrameDir()).parent_path().parent_path(), fs::path(Dir()).parent_path());
+        EXPECT_EQ(Entries().size(), before.size() + 1);
     }
-    EXPECT_EQ(Entries(), std::vector<std::string>{"RESULT.GIF"});
+    EXPECT_EQ(Entries(), before);
     EXPECT_EQ(ReadText(Dir() + "RESULT.GIF"), "earlier");
+    EXPECT_EQ(ReadText(Dir() + "Muimg00007-360.BMP"), "the user's");
+    EXPECT_EQ(ReadText(Dir() + "Result.Avi"), "the user's");
 }
 
 struct TResultFiles {
@@ -172,6 +185,76 @@ TEST_F(TwoDRun, FailedRunsKeepEarlierResultsAndLeaveNoFrames)
     TFixedParameters sound;
     EXPECT_THROW(DoTulvo2D(table, Dir() + "missing/", sound, progress), EFileError);
     EXPECT_EQ(ReadText(Dir() + "RESULT.TIFF"), "earlier tiff");
+}
+
+// A run the memory cannot hold, whose frames no GIF can hold, or of a single value, is
+// refused before its first step: no progress, no frame folder, nothing written.
+TEST_F(TwoDRun, RunsThatCannotEndWellAreRefusedBeforeAnyWork)
+{
+    const TMemoryLimit limit(64u << 20);
+    ASSERT_GT(TwoDRunBytes(200, 1000), MemoryBudget());
+    TFixedParameters params;
+    TRecordingProgress progress;
+    try {
+        DoTulvo2D(Matrix(200, 1000), Dir(), params, progress);
+        ADD_FAILURE() << "the run was not refused";
+    } catch (const EOutOfMemory& refused) {
+        EXPECT_EQ(std::string(refused.what()).rfind("Not enough memory for the 2-D run (a matrix "
+                                                    "of 200 x 1000, 32 frames): ", 0),
+                  0u) << refused.what();
+        EXPECT_NE(std::string(refused.what()).find(" needed, 64.0 MiB available"),
+                  std::string::npos) << refused.what();
+    }
+    EXPECT_THROW(DoTulvo2D(Matrix(1, 65536), Dir(), params, progress), EImageError);
+    try {
+        DoTulvo2D(Matrix(1, 1), Dir(), params, progress);
+        ADD_FAILURE() << "a single value was analysed";
+    } catch (const EGeneric& refused) {
+        EXPECT_STREQ(refused.what(), "A matrix of a single value cannot be analysed in 2-D: its "
+                                     "normalisation needs at least two values");
+    }
+    EXPECT_TRUE(progress.Texts.empty());
+    EXPECT_TRUE(Entries().empty());
+    // The picture of the report: 20000 x 20000 needs far more than this machine has.
+    EXPECT_GT(TwoDRunBytes(20000, 20000), std::size_t(150) << 30);
+}
+
+// A small tmpfs as the output folder: root only, skipped otherwise.
+class TFullDisk {
+public:
+    explicit TFullDisk(const std::string& folder) : folder_(folder)
+    {
+        mounted_ = geteuid() == 0 &&
+                   mount("tmpfs", folder.c_str(), "tmpfs", 0, "size=64k") == 0;
+    }
+    ~TFullDisk()
+    {
+        if (mounted_)
+            umount(folder_.c_str());
+    }
+    bool Mounted() const { return mounted_; }
+
+private:
+    std::string folder_;
+    bool mounted_ = false;
+};
+
+TEST_F(TwoDRun, FullDiskSaysWhyAndLeavesNoPartialFrame)
+{
+    fs::create_directory(Dir() + "small");
+    const TFullDisk disk(Dir() + "small");
+    if (!disk.Mounted())
+        GTEST_SKIP() << "mounting a tmpfs needs root";
+    TFixedParameters params;
+    TRecordingProgress progress;
+    try {
+        DoTulvo2D(Matrix(100, 100), Dir() + "small/", params, progress); // 32 frames of 10 KB
+        ADD_FAILURE() << "the frames fitted";
+    } catch (const EFileError& failure) {
+        EXPECT_NE(std::string(failure.what()).find("No space left on device"), std::string::npos)
+            << failure.what();
+    }
+    EXPECT_TRUE(fs::is_empty(Dir() + "small"));
 }
 
 TEST_F(TwoDRun, OneRowMatrixRunsAndEmptyTablesDoNothing)

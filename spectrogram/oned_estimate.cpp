@@ -1,0 +1,54 @@
+#include "spectrogram/oned_estimate.h"
+
+#include "engine/memory_budget.h"
+
+#include <string>
+
+namespace {
+
+// The transform keeps the series' spectrum and a work row, both complex.
+constexpr std::size_t kTransformBuffers = 2;
+constexpr std::size_t kComplexBytes = 2 * sizeof(double);
+
+// The rows below the bands (the sample labels), and the frame ComposeResult adds.
+constexpr std::size_t kLabelRows = 14;
+constexpr std::size_t kFrameWidth = 30;
+constexpr std::size_t kFrameHeight = 5;
+
+std::size_t SeriesCount(const TDataTable& table)
+{
+    return table.ColumnCount() > 1 ? static_cast<std::size_t>(table.ColumnCount() - 1) : 0;
+}
+
+} // namespace
+
+TPictureSize OneDPictureSize(const TDataTable& table, int steps)
+{
+    const std::size_t bands =
+        CheckedMul(SeriesCount(table), static_cast<std::size_t>(steps) + 1, "the picture");
+    return {CheckedAdd(static_cast<std::size_t>(table.RowCount()), kFrameWidth, "the picture"),
+            CheckedAdd(bands, kLabelRows + kFrameHeight, "the picture")};
+}
+
+std::size_t OneDRunBytes(const TDataTable& table, int steps)
+{
+    const char* const what = "the 1-D run";
+    const auto samples = static_cast<std::size_t>(table.RowCount());
+    const std::size_t series = CheckedMul(CheckedMul(SeriesCount(table), samples, what),
+                                          sizeof(double), what);
+    const std::size_t coefs =
+        CheckedMul(CheckedMul(static_cast<std::size_t>(steps), samples, what), sizeof(double), what);
+    const std::size_t buffers = CheckedMul(samples, kTransformBuffers * kComplexBytes, what);
+    const TPictureSize picture = OneDPictureSize(table, steps);
+    // The spectrogram is the picture without its frame, both 8 bits a pixel.
+    const std::size_t pictures = CheckedMul(CheckedMul(picture.Width, picture.Height, what), 2, what);
+    return CheckedAdd(CheckedAdd(series, coefs, what), CheckedAdd(buffers, pictures, what), what);
+}
+
+void RequireOneDMemory(const TDataTable& table, int steps)
+{
+    const std::string what = "the 1-D run (" + std::to_string(SeriesCount(table)) +
+                             " series of " + std::to_string(table.RowCount()) + " samples, " +
+                             std::to_string(steps) + " scales)";
+    RequireMemory(OneDRunBytes(table, steps), what.c_str());
+}

@@ -1,0 +1,25 @@
+#pragma once
+// What a 1-D run will produce and need, known from the table's size and the number of
+// scales before any work, so a run that cannot end well is refused at once.
+
+#include "data/data_table.h"
+
+#include <cstddef>
+
+struct TPictureSize {
+    std::size_t Width = 0;
+    std::size_t Height = 0;
+};
+
+// The size of the picture DoTulvo1D composes for `table` with `steps` scales: one column per
+// row of the table and one band of steps + 1 rows per series, framed by the legend.
+TPictureSize OneDPictureSize(const TDataTable& table, int steps);
+
+// The bytes a 1-D run over `table` with `steps` scales holds at its peak: the series, one
+// coefficient matrix, the transform's buffers, the spectrogram and the composed picture.
+// The contrast pass, read per series, is not counted.
+std::size_t OneDRunBytes(const TDataTable& table, int steps);
+
+// Throws EOutOfMemory "Not enough memory for the 1-D run ...: X needed, Y available" when
+// OneDRunBytes exceeds the memory budget; called before any work.
+void RequireOneDMemory(const TDataTable& table, int steps);
