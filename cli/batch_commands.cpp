@@ -64,6 +64,7 @@ public:
         if (final_)
             final_->Append(coefs);
     }
+    bool Wanted() const { return raw_ || final_; }
     void Commit()
     {
         if (raw_)
@@ -113,7 +114,9 @@ int RunOneD(const TCliOptions& options)
         if (!table.IsOpen() || table.IsEmpty() || table.ColumnCount() < 2)
             return NothingToAnalyse(options);
         TCoefficientFiles files(options, table);
-        const std::optional<QImage> picture = DoTulvo1D(table, params, progress, &files);
+        // Without .npy files no observer: the run then keeps no matrix it does not need.
+        const std::optional<QImage> picture =
+            DoTulvo1D(table, params, progress, files.Wanted() ? &files : nullptr);
         if (!picture)
             return NothingToAnalyse(options);
         ExportGraphic(*picture, options.Output);

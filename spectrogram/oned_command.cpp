@@ -5,9 +5,12 @@
 #include "picture/indexed_picture.h"
 #include "engine/memory_budget.h"
 #include "engine/stats.h"
+#include "engine/scales.h"
 #include "engine/transformer1d.h"
+#include "spectrogram/series_passes.h"
 #include "plane/contrast.h"
 
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -45,26 +48,36 @@ std::unique_ptr<TWave1D> MakeWavelet(TParameterSource& params)
     return std::make_unique<TSDog1D>(params.ReadAlpha());
 }
 
-void PostProcess(std::vector<double>& coefs, int outputKind)
-{
-    switch (outputKind) {
-    case okLogRealPart:
-        NormalizeLog(coefs);
-        ClipNormalize(coefs, 3.5L);
-        break;
-    case okRealPart:
-        ClipNormalize(coefs, 3.5L);
-        break;
-    case okPhase:
-        ClipNormalize(coefs, 1.5L);
-        break;
-    case okRealByStdDev:
-        NormalizeStdDev(coefs);
-        break;
-    default:
-        break;
+// The coefficient matrix of the run, one for all series. Without an observer it is never
+// cleared: the threads that compute the rows touch its pages first, in parallel with the
+// transform, instead of one thread clearing it all beforehand. The contrast pass and the
+// observer take a vector, which it then becomes for the rest of the run.
+class TCoefficientStore {
+public:
+    TCoefficientStore(std::size_t count, bool asVector) : Count(count)
+    {
+        RequireMemory(CheckedMul(count, sizeof(double), "the coefficient matrix"),
+                      "the coefficient matrix");
+        if (asVector)
+            Vector.resize(count);
+        else
+            Raw.reset(new double[count]);
     }
-}
+    double* Data() { return Raw ? Raw.get() : Vector.data(); }
+    std::vector<double>& AsVector()
+    {
+        if (Raw) {
+            Vector.assign(Raw.get(), Raw.get() + Count);
+            Raw.reset();
+        }
+        return Vector;
+    }
+
+private:
+    std::size_t Count;
+    std::unique_ptr<double[]> Raw;
+    std::vector<double> Vector;
+};
 
 struct TRunShape {
     int Steps;
@@ -114,30 +127,56 @@ std::optional<QImage> DoTulvo1D(const TDataTable& table, TParameterSource& param
                                                          params.NumColors())),
                           kWhiteIndex);
 
-    const T1WaveTransformer transformer(shape.Width);
-    const std::unique_ptr<TWave1D> wave = MakeWavelet(params);
-    std::vector<double> coefs;
-    std::optional<TContrastKernel> contrast; // made when the option is first read as set
-    for (int k = 0; k < n; ++k) {
-        progress.SetStatusText("Current dataset : " + std::to_string(k));
-        progress.ProcessPendingMessages();
-        const int outputKind = params.OutputKind();
-        WaveletTransform1D(transformer, shape.Steps, *wave, shape.MaxScale, shape.MinScale,
-                           set.Values[k], params.L1Norm(), params.StepKind(),
-                           outputKind == okPhase, coefs);
-        if (observer)
-            observer->RawCoefficients(k, coefs);
-        PostProcess(coefs, outputKind);
-        if (params.WaveletContrast()) {
-            if (!contrast)
-                contrast.emplace(shape.Steps, shape.Width);
-            ApplyWaveletContrast(*contrast, coefs);
+    {
+        const T1WaveTransformer transformer(shape.Width);
+        const std::unique_ptr<TWave1D> wave = MakeWavelet(params);
+        const std::size_t width = static_cast<std::size_t>(shape.Width);
+        const std::size_t steps = static_cast<std::size_t>(shape.Steps);
+        TCoefficientStore coefs(CheckedMul(steps, width, "the coefficient matrix"),
+                                observer != nullptr);
+        std::vector<TBlockStats> rowStats(steps);
+        std::optional<TContrastKernel> contrast; // made when the option is first read as set
+        std::uint8_t* const pixels = spectrogram.bits();
+        const std::ptrdiff_t stride = spectrogram.bytesPerLine();
+        for (int k = 0; k < n; ++k) {
+            progress.SetStatusText("Current dataset : " + std::to_string(k));
+            progress.ProcessPendingMessages();
+            const int outputKind = params.OutputKind();
+            const bool l1Norm = params.L1Norm();
+            const std::vector<double> grid =
+                ScaleGrid(params.StepKind(), shape.MaxScale, shape.MinScale, shape.Steps);
+            TRowsRequest rows;
+            rows.Series = set.Values[k].data();
+            rows.Scales = &grid;
+            rows.L1Norm = l1Norm;
+            rows.Phase = outputKind == okPhase;
+            rows.Coefs = coefs.Data();
+            rows.RowStats = &rowStats;
+            rows.Moments = NeedsMoments(outputKind);
+            rows.Progress = &progress;
+            rows.ProgressTotal = static_cast<std::int64_t>(n) * shape.Steps;
+            TransformRows(transformer, *wave, rows);
+            CheckFpFaults();
+            if (observer)
+                observer->RawCoefficients(k, coefs.AsVector());
+            const bool withContrast = params.WaveletContrast();
+            const TSeriesMatrix matrix{coefs.Data(), steps, width, &rowStats};
+            const int firstRow = k * (shape.Steps + 1);
+            const TLevelRows bandRows{pixels + firstRow * stride, stride};
+            const bool keepValues = withContrast || observer != nullptr;
+            PostProcessRows(matrix, outputKind, keepValues,
+                            withContrast ? TLevelRows{} : bandRows);
+            if (withContrast) {
+                if (!contrast)
+                    contrast.emplace(shape.Steps, shape.Width);
+                ApplyWaveletContrast(*contrast, coefs.AsVector());
+                PaintLevelRows(spectrogram, firstRow, shape.Steps, coefs.Data());
+            }
+            CheckFpFaults();
+            if (observer)
+                observer->FinalCoefficients(k, coefs.AsVector());
         }
-        CheckFpFaults();
-        if (observer)
-            observer->FinalCoefficients(k, coefs);
-        PaintLevelRows(spectrogram, k * (shape.Steps + 1), shape.Steps, coefs.data());
-    }
+    } // the matrix and the transformer are freed before the picture is framed
     Annotate(spectrogram, table, firstLabel, set, shape);
     QImage result = ComposeResult(
         spectrogram, QuantisedPalette(params.PaletteIndex(), params.NumColors()));

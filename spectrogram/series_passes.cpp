@@ -1,0 +1,111 @@
+#include "spectrogram/series_passes.h"
+
+#include "engine/analysis_kinds.h"
+#include "engine/parallel_rows.h"
+#include "engine/vector_math.h"
+#include "picture/palette.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// A share of a pass is at least this many values: less costs more to hand out than to do.
+std::size_t LeastRowsPerShare(std::size_t cols) { return std::max<std::size_t>(1, 32768 / cols); }
+
+template <typename RowWork>
+void ForEachMatrixRow(const TSeriesMatrix& m, const RowWork& work)
+{
+    ForEachRowRange(m.Rows, LeastRowsPerShare(m.Cols), [&](std::size_t begin, std::size_t end) {
+        for (std::size_t k = begin; k < end; ++k)
+            work(k, m.Values + k * m.Cols);
+    });
+}
+
+// The last pass: each value becomes final(value), kept and/or turned into its colour level.
+template <typename Final>
+void FinishRows(const TSeriesMatrix& m, bool keepValues, TLevelRows levels, const Final& final)
+{
+    ForEachMatrixRow(m, [&](std::size_t k, double* row) {
+        std::uint8_t* line = levels.First ? levels.First + static_cast<std::ptrdiff_t>(k) *
+                                                               levels.Stride
+                                          : nullptr;
+        for (std::size_t j = 0; j < m.Cols; ++j) {
+            const double v = final(row[j]);
+            if (keepValues)
+                row[j] = v;
+            if (line)
+                line[j] = static_cast<std::uint8_t>(ColorIndex(v));
+        }
+    });
+}
+
+// NormalizeLog of a row with the matrix's lo and range, and the row's new statistics.
+void LogRescaleRow(double* row, std::size_t cols, double lo, double range, TBlockStats& stats)
+{
+    // Rescaled values at or below 1e-100 become 0: log of 1 gives that exactly.
+    for (std::size_t j = 0; j < cols; ++j) {
+        const double u = (row[j] - lo) / range;
+        row[j] = u <= 1e-100 ? 1.0 : u;
+    }
+    LogInPlace(row, cols);
+    stats = BlockStatsOf(row, cols, true);
+}
+
+// ClipNormalize with the statistics of the whole matrix.
+void ClipRows(const TSeriesMatrix& m, const TBlockStats& all, double k, bool keepValues,
+              TLevelRows levels)
+{
+    const TSeriesStats s = all.Stats();
+    const double mean = static_cast<double>(s.Mean);
+    const double sd = static_cast<double>(s.StdDev);
+    const double hi = std::fmin(mean + k * sd, all.Max);
+    const double lo = std::fmax(mean - k * sd, all.Min);
+    const double range = GuardedDivisor(hi - lo);
+    FinishRows(m, keepValues, levels, [&](double v) {
+        v = v < hi ? v : hi;
+        v = v > lo ? v : lo;
+        return (v - lo) / range;
+    });
+}
+
+} // namespace
+
+bool NeedsMoments(int outputKind)
+{
+    return outputKind == okRealPart || outputKind == okPhase || outputKind == okRealByStdDev;
+}
+
+void PostProcessRows(const TSeriesMatrix& m, int outputKind, bool keepValues, TLevelRows levels)
+{
+    const TBlockStats raw = MergedStats(*m.RowStats);
+    switch (outputKind) {
+    case okLogRealPart: {
+        const double lo = raw.Min;
+        const double range = GuardedDivisor(raw.Max - raw.Min);
+        ForEachMatrixRow(m, [&](std::size_t k, double* row) {
+            LogRescaleRow(row, m.Cols, lo, range, (*m.RowStats)[k]);
+        });
+        ClipRows(m, MergedStats(*m.RowStats), 3.5, keepValues, levels);
+        break;
+    }
+    case okRealPart:
+        ClipRows(m, raw, 3.5, keepValues, levels);
+        break;
+    case okPhase:
+        ClipRows(m, raw, 1.5, keepValues, levels);
+        break;
+    case okRealByStdDev: {
+        // Division by a positive number keeps the order: the extremes of the divided values
+        // are the divided extremes.
+        const double s = GuardedDivisor(static_cast<double>(raw.Stats().StdDev));
+        const double lo = raw.Min / s;
+        const double range = GuardedDivisor(raw.Max / s - lo);
+        FinishRows(m, keepValues, levels, [&](double v) { return (v / s - lo) / range; });
+        break;
+    }
+    default:
+        FinishRows(m, false, levels, [](double v) { return v; });
+        break;
+    }
+}
