@@ -30,6 +30,8 @@ struct T1WaveTransformer::TWorkspace {
     std::vector<double> Plus;  // the spectrum at +w
     std::vector<double> Minus; // the spectrum at -w
     std::vector<double> Scratch;
+    ComplexBuffer Complex;       // the complex route: a row's buffer
+    ComplexBuffer SeriesSpectrum; // the complex route: the series' whole transform
 };
 
 void T1WaveTransformer::TWorkspaceReturn::operator()(TWorkspace* w) const noexcept
@@ -183,14 +185,18 @@ void StoreRow(const TComplex* Buf, int n, double Scale, bool L1Norm, bool Phase,
     }
 }
 
-// Wavelets without a real spectrum that the real route knows: the whole complex transform.
-void ComplexRow(const T1WaveTransformer& Transformer, const TWave1D& Wave, const double* Series,
-                double Scale, bool L1Norm, bool Phase, TComplex* Buf, double* Row)
+// The complex route, for wavelets whose spectrum the real route does not know and for the
+// phase of the difference of Gaussians: that phase is 0 or +-pi, and which of +pi and -pi a
+// negative value gets is decided by the rounding noise of the imaginary part, so it is made
+// exactly as the whole complex transform makes it.
+void ComplexRow(const T1WaveTransformer& Transformer, const TWave1D& Wave,
+                const TComplex* SeriesSpectrum, double Scale, bool L1Norm, bool Phase,
+                TComplex* Buf, double* Row)
 {
     const int n = Transformer.Len();
-    for (int j = 0; j < n; ++j)
-        Buf[j] = {Series[j], 0.0};
-    Transformer.ApplyWavelet(Wave, Buf, Scale);
+    std::copy(SeriesSpectrum, SeriesSpectrum + n, Buf);
+    Transformer.MultiplyBySpectrum(Wave, Buf, Scale);
+    Transformer.BackwardFFT(Buf);
     StoreRow(Buf, n, Scale, L1Norm, Phase, Row);
 }
 
@@ -200,7 +206,24 @@ TRowKernel KernelFor(const T1WaveTransformer& Transformer, const TWave1D& Wave)
             dynamic_cast<const TSDog1D*>(&Wave)};
 }
 
-bool RealRoute(const TRowKernel& kernel) { return kernel.Morlet || kernel.Dog; }
+bool RealRoute(const TRowKernel& kernel, bool Phase)
+{
+    return kernel.Morlet || (kernel.Dog && !Phase);
+}
+
+ComplexBuffer& Ensure(ComplexBuffer& buffer, const T1WaveTransformer& Transformer)
+{
+    if (!buffer)
+        buffer = Transformer.NewBuffer();
+    return buffer;
+}
+
+void SeriesSpectrum(const T1WaveTransformer& Transformer, const double* Series, TComplex* Out)
+{
+    for (int j = 0; j < Transformer.Len(); ++j)
+        Out[j] = {Series[j], 0.0};
+    Transformer.ForwardFFT(Out);
+}
 
 // Rows claimed a few at a time, so that a share that falls behind (a busy core) is helped,
 // and so that progress and cancellation are heard every few milliseconds.
@@ -213,8 +236,12 @@ void TransformRow(const T1WaveTransformer& Transformer, const TWave1D& Wave,
                   double* Row)
 {
     const TRowKernel kernel = KernelFor(Transformer, Wave);
-    if (!RealRoute(kernel)) {
-        ComplexRow(Transformer, Wave, Series, Scale, L1Norm, Phase, Buf, Row);
+    if (!RealRoute(kernel, Phase)) {
+        const int n = Transformer.Len();
+        for (int j = 0; j < n; ++j)
+            Buf[j] = {Series[j], 0.0};
+        Transformer.ApplyWavelet(Wave, Buf, Scale);
+        StoreRow(Buf, n, Scale, L1Norm, Phase, Row);
         return;
     }
     const T1WaveTransformer::WorkspaceHandle work = Transformer.TakeWorkspace();
@@ -228,17 +255,22 @@ void TransformRows(const T1WaveTransformer& Transformer, const TWave1D& Wave,
     const std::size_t n = static_cast<std::size_t>(Transformer.Len());
     const std::vector<double>& scales = *Request.Scales;
     const TRowKernel kernel = KernelFor(Transformer, Wave);
-    const bool real = RealRoute(kernel);
+    const bool real = RealRoute(kernel, Request.Phase);
     const T1WaveTransformer::WorkspaceHandle first = Transformer.TakeWorkspace();
-    // Every row starts from the same transform of the series, made once.
+    // Every row starts from the same transform of the series, made once: bit for bit what
+    // each row would compute again.
     if (real)
         Transformer.SeriesBins(Request.Series, *first, first->SeriesBins.get());
+    else
+        SeriesSpectrum(Transformer, Request.Series,
+                       Ensure(first->SeriesSpectrum, Transformer).get());
     const TComplex* bins = first->SeriesBins.get();
+    const TComplex* spectrum = first->SeriesSpectrum.get();
     const std::size_t perClaim = RowsPerClaim(n);
     std::atomic<std::size_t> next{0};
     ForEachShare(scales.size(), perClaim, [&](std::size_t, std::size_t, std::size_t) {
         const T1WaveTransformer::WorkspaceHandle work = Transformer.TakeWorkspace();
-        ComplexBuffer complexBuf = real ? nullptr : Transformer.NewBuffer();
+        TComplex* complexBuf = real ? nullptr : Ensure(work->Complex, Transformer).get();
         for (;;) {
             const std::size_t begin = next.fetch_add(perClaim);
             if (begin >= scales.size())
@@ -251,8 +283,8 @@ void TransformRows(const T1WaveTransformer& Transformer, const TWave1D& Wave,
                 if (real)
                     kernel.Row(bins, scales[k], Request.L1Norm, Request.Phase, *work, row);
                 else
-                    ComplexRow(Transformer, Wave, Request.Series, scales[k], Request.L1Norm,
-                               Request.Phase, complexBuf.get(), row);
+                    ComplexRow(Transformer, Wave, spectrum, scales[k], Request.L1Norm,
+                               Request.Phase, complexBuf, row);
                 if (Request.RowStats)
                     (*Request.RowStats)[k] = BlockStatsOf(row, n, Request.Moments);
             }
