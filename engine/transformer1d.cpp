@@ -13,20 +13,19 @@ struct T1WaveTransformer::TWorkspace {
     explicit TWorkspace(int n)
         : Bins(static_cast<std::size_t>(n) / 2 + 1),
           Real(AllocateReal(static_cast<std::size_t>(n), "the transform buffers")),
-          Imag(AllocateReal(static_cast<std::size_t>(n), "the transform buffers")),
           Even(AllocateComplex(Bins, "the transform buffers")),
-          Odd(AllocateComplex(Bins, "the transform buffers")),
           SeriesBins(AllocateComplex(Bins, "the transform buffers")),
-          W(Bins), Plus(Bins), Minus(Bins), Scratch(Bins)
+          Plus(Bins)
     {
     }
     std::size_t Bins;
-    RealBuffer Real;         // r2c input, c2r output of the even part
-    RealBuffer Imag;         // c2r output of the odd part
-    ComplexBuffer Even;      // c2r inputs, overwritten by the transforms
+    // Made when first needed: the phase, the mirror side of Morlet's spectrum, the second
+    // Gaussian, the complex route.
+    RealBuffer Real;          // r2c input, c2r output of the even part
+    RealBuffer Imag;          // c2r output of the odd part
+    ComplexBuffer Even;       // c2r inputs, overwritten by the transforms
     ComplexBuffer Odd;
     ComplexBuffer SeriesBins; // the series' r2c, for the thread that makes it
-    std::vector<double> W;   // scaled bin frequencies
     std::vector<double> Plus;  // the spectrum at +w
     std::vector<double> Minus; // the spectrum at -w
     std::vector<double> Scratch;
@@ -117,12 +116,15 @@ struct TRowKernel {
     void Spectra(const std::vector<double>& omega, double scale,
                  T1WaveTransformer::TWorkspace& w, std::vector<double>& values) const
     {
+        // The scaled frequencies are replaced by the spectrum where they lie.
         for (std::size_t k = 0; k < w.Bins; ++k)
-            w.W[k] = omega[k] * scale;
-        if (Morlet)
-            Morlet->RealSpectra(w.W.data(), w.Bins, values.data());
-        else
-            Dog->RealSpectra(w.W.data(), w.Bins, values.data(), w.Scratch.data());
+            values[k] = omega[k] * scale;
+        if (Morlet) {
+            Morlet->RealSpectra(values.data(), w.Bins, values.data());
+        } else {
+            w.Scratch.resize(w.Bins);
+            Dog->RealSpectra(values.data(), w.Bins, values.data(), w.Scratch.data());
+        }
     }
 
     void Row(const TComplex* bins, double scale, bool l1Norm, bool phase,
@@ -132,8 +134,10 @@ struct TRowKernel {
         Spectra(T.Omega_, scale, w, w.Plus);
         // The difference of Gaussians is even: its odd part vanishes.
         const bool even = Dog != nullptr;
-        if (!even)
+        if (!even) {
+            w.Minus.resize(w.Bins);
             Spectra(T.MirrorOmega_, scale, w, w.Minus);
+        }
         const double* minus = even ? w.Plus.data() : w.Minus.data();
         TComplex* e = w.Even.get();
         for (std::size_t k = 0; k < w.Bins; ++k) {
@@ -155,6 +159,10 @@ struct TRowKernel {
             for (std::size_t j = 0; j < n; ++j)
                 row[j] = std::atan2(0.0, re[j]);
             return;
+        }
+        if (!w.Odd) {
+            w.Odd = AllocateComplex(w.Bins, "the transform buffers");
+            w.Imag = AllocateReal(static_cast<std::size_t>(n), "the transform buffers");
         }
         TComplex* o = w.Odd.get();
         for (std::size_t k = 0; k < w.Bins; ++k) {

@@ -19,9 +19,9 @@ public:
     TMorlet1D(double K0, double Sigma) : K0(K0), Sigma(Sigma) {}
     TComplex Spectrum(double W) const override;
 
-    // Re Spectrum(W[i]) into Re[i] for i < count at once (the spectrum is real), in loops the
-    // compiler vectorises and with the vector exp; where the exponent is below the
-    // underflow of exp the value is 0 and exp is not evaluated. Equal to Spectrum within
+    // Re Spectrum(W[i]) into Re[i] for i < count at once (the spectrum is real; Re may be W),
+    // in loops the compiler vectorises and with the vector exp; where the exponent is below
+    // the underflow of exp the value is 0 and exp is not evaluated. Equal to Spectrum within
     // the vector exp's few units in the last place.
     void RealSpectra(const double* W, std::size_t count, double* Re) const;
 

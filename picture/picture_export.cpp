@@ -1,18 +1,58 @@
 #include "picture/picture_export.h"
 
+#include "imaging/file_bytes.h"
+#include "imaging/image_formats.h"
 #include "imaging/imagick.h"
 
 #include <QBuffer>
+#include <QImageWriter>
+
+namespace {
+
+// Above this many pixels a PNG is compressed at zlib's fastest level: at the default level
+// zlib takes seconds for a long run's picture, for a file only a little smaller.
+constexpr qint64 kLargePicturePixels = 4'000'000;
+// Qt maps a PNG quality q to the zlib level (100 - q) * 9 / 91: 80 gives level 1.
+constexpr int kFastPngQuality = 80;
+
+QByteArray Encoded(const QImage& picture, const char* format, int quality,
+                   const std::string& targetPath)
+{
+    QByteArray bytes;
+    // A BMP of an 8-bit picture is a little larger than its pixels: one allocation, no copies.
+    bytes.reserve(static_cast<qsizetype>(picture.sizeInBytes()) + 2048);
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, format);
+    writer.setQuality(quality);
+    if (picture.isNull() || !writer.write(picture))
+        throw EImageError("The picture could not be encoded for \"" + targetPath + "\"");
+    return bytes;
+}
+
+std::vector<std::uint8_t> AsVector(const QByteArray& bytes)
+{
+    const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.constData());
+    return std::vector<std::uint8_t>(data, data + bytes.size());
+}
+
+} // namespace
 
 void ExportGraphic(const QImage& picture, const std::string& targetPath)
 {
+    // BMP and PNG are written from the picture as it stands, keeping its colour table: the
+    // image library would first decode it into ten bytes a pixel (16-bit colour packets), the
+    // largest part of a long run's memory.
+    const std::optional<std::string> coder = CoderByExtension(targetPath);
+    if (coder == "BMP" || coder == "PNG") {
+        const bool large = static_cast<qint64>(picture.width()) * picture.height() >
+                           kLargePicturePixels;
+        const int quality = coder == "PNG" && large ? kFastPngQuality : -1;
+        ReplaceFileBytes(targetPath,
+                         AsVector(Encoded(picture, coder->c_str(), quality, targetPath)));
+        return;
+    }
     // The library takes the picture in its BMP file form, as it stands: an 8-bit picture
     // keeps its colour table.
-    QByteArray bmp;
-    QBuffer buffer(&bmp);
-    buffer.open(QIODevice::WriteOnly);
-    if (picture.isNull() || !picture.save(&buffer, "BMP"))
-        throw EImageError("The picture could not be encoded for \"" + targetPath + "\"");
-    const auto* bytes = reinterpret_cast<const std::uint8_t*>(bmp.constData());
-    WriteBmpAs(std::vector<std::uint8_t>(bytes, bytes + bmp.size()), targetPath);
+    WriteBmpAs(AsVector(Encoded(picture, "BMP", -1, targetPath)), targetPath);
 }
