@@ -42,7 +42,7 @@ std::pair<std::string, TFile> CreateUniqueSibling(const std::string& path)
     ThrowWriteError(path, "no unique temporary name is free");
 }
 
-void WriteAllAndClose(TFile file, const std::vector<std::uint8_t>& bytes, const std::string& path)
+void WriteAllAndClose(TFile file, std::span<const std::uint8_t> bytes, const std::string& path)
 {
     if (std::fwrite(bytes.data(), 1, bytes.size(), file.get()) != bytes.size())
         ThrowWriteError(path, LastSystemError());
@@ -85,7 +85,7 @@ std::optional<std::vector<std::uint8_t>> ReadFileBytes(const std::string& path,
     return bytes;
 }
 
-void ReplaceFileBytes(const std::string& path, const std::vector<std::uint8_t>& bytes)
+void ReplaceFileBytes(const std::string& path, std::span<const std::uint8_t> bytes)
 {
     auto [temporary, file] = CreateUniqueSibling(path);
     try {

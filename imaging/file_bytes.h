@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -21,4 +22,4 @@ std::optional<std::vector<std::uint8_t>> ReadFilePrefix(const std::string& path,
 // Makes `path` a file holding `bytes`: they go to a new, uniquely named file in the same
 // folder, which replaces `path` only once it is complete. On any failure `path` is left as it
 // was, the new file is removed and EImageError is thrown.
-void ReplaceFileBytes(const std::string& path, const std::vector<std::uint8_t>& bytes);
+void ReplaceFileBytes(const std::string& path, std::span<const std::uint8_t> bytes);

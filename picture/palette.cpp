@@ -84,19 +84,6 @@ const TPalette64 PaletteRainbow = MakeRainbow();
 const TPalette64 PaletteHue = MakeHue();
 const TPalette64 PaletteGrey = MakeGrey();
 
-int ColorIndex(double x)
-{
-    const double y = x * 64; // exact: a power of two
-    if (!(y > 0))
-        return 0; // also for NaN
-    if (y >= 64.5)
-        return 63;
-    // Adding and taking away 2^52 rounds to a whole number, halves to even, in the default
-    // rounding mode; nearbyint would do the same at many times the cost, per pixel.
-    const double k = (y + 0x1p52) - 0x1p52;
-    return k > 1 ? static_cast<int>(k) - 1 : 0;
-}
-
 TPalette64 QuantisedPalette(int paletteIndex, int numColorsIndex)
 {
     const TPalette64& table = TableOf(paletteIndex);

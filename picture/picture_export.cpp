@@ -30,10 +30,10 @@ QByteArray Encoded(const QImage& picture, const char* format, int quality,
     return bytes;
 }
 
-std::vector<std::uint8_t> AsVector(const QByteArray& bytes)
+std::span<const std::uint8_t> BytesOf(const QByteArray& bytes)
 {
-    const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.constData());
-    return std::vector<std::uint8_t>(data, data + bytes.size());
+    return {reinterpret_cast<const std::uint8_t*>(bytes.constData()),
+            static_cast<std::size_t>(bytes.size())};
 }
 
 } // namespace
@@ -48,11 +48,13 @@ void ExportGraphic(const QImage& picture, const std::string& targetPath)
         const bool large = static_cast<qint64>(picture.width()) * picture.height() >
                            kLargePicturePixels;
         const int quality = coder == "PNG" && large ? kFastPngQuality : -1;
-        ReplaceFileBytes(targetPath,
-                         AsVector(Encoded(picture, coder->c_str(), quality, targetPath)));
+        const QByteArray encoded = Encoded(picture, coder->c_str(), quality, targetPath);
+        ReplaceFileBytes(targetPath, BytesOf(encoded));
         return;
     }
     // The library takes the picture in its BMP file form, as it stands: an 8-bit picture
     // keeps its colour table.
-    WriteBmpAs(AsVector(Encoded(picture, "BMP", -1, targetPath)), targetPath);
+    const QByteArray bmp = Encoded(picture, "BMP", -1, targetPath);
+    const std::span<const std::uint8_t> bytes = BytesOf(bmp);
+    WriteBmpAs(std::vector<std::uint8_t>(bytes.begin(), bytes.end()), targetPath);
 }
