@@ -160,7 +160,7 @@ std::optional<QImage> DoTulvo1D(const TDataTable& table, TParameterSource& param
             if (observer)
                 observer->RawCoefficients(k, coefs.AsVector());
             const bool withContrast = params.WaveletContrast();
-            const TSeriesMatrix matrix{coefs.Data(), steps, width, &rowStats};
+            const TSeriesMatrix matrix{coefs.Data(), steps, width, &rowStats, &progress};
             const int firstRow = k * (shape.Steps + 1);
             const TLevelRows bandRows{pixels + firstRow * stride, stride};
             const bool keepValues = withContrast || observer != nullptr;

@@ -16,9 +16,13 @@ std::size_t LeastRowsPerShare(std::size_t cols) { return std::max<std::size_t>(1
 template <typename RowWork>
 void ForEachMatrixRow(const TSeriesMatrix& m, const RowWork& work)
 {
-    ForEachRowRange(m.Rows, LeastRowsPerShare(m.Cols), [&](std::size_t begin, std::size_t end) {
-        for (std::size_t k = begin; k < end; ++k)
+    const std::size_t rowsPerCheck = LeastRowsPerShare(m.Cols);
+    ForEachRowRange(m.Rows, rowsPerCheck, [&](std::size_t begin, std::size_t end) {
+        for (std::size_t k = begin; k < end; ++k) {
+            if (m.Progress && (k - begin) % rowsPerCheck == 0)
+                m.Progress->CheckCancelled();
             work(k, m.Values + k * m.Cols);
+        }
     });
 }
 

@@ -9,6 +9,7 @@
 // few units in the last place, far inside what results may differ by, and a colour level
 // only where a value lies at a bin edge.
 
+#include "engine/analysis_params.h"
 #include "engine/stats.h"
 
 #include <cstddef>
@@ -22,6 +23,7 @@ struct TSeriesMatrix {
     // One entry per row: the raw values' extremes (and moments when NeedsMoments), from the
     // transform; the passes reuse them for their own statistics.
     std::vector<TBlockStats>* RowStats;
+    TCommandProgress* Progress = nullptr; // asked between rows whether to stop; may be null
 };
 
 // Rows of colour levels: row k of the matrix goes to First + k * Stride; First null for none.
