@@ -76,8 +76,7 @@ public:
 private:
     TWorkerPool()
     {
-        const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
-        for (unsigned i = 1; i < cores; ++i)
+        for (std::size_t i = 1; i < WorkerSlots(); ++i)
             std::thread([this] { Serve(); }).detach();
     }
 
@@ -105,7 +104,12 @@ private:
 
 } // namespace
 
-std::size_t WorkerSlots() { return std::max(1u, std::thread::hardware_concurrency()); }
+std::size_t WorkerSlots()
+{
+    // Asked once: the C library reads a file of the system for it on every call.
+    static const std::size_t cores = std::max(1u, std::thread::hardware_concurrency());
+    return cores;
+}
 
 void ForEachShare(std::size_t count, std::size_t leastPerShare, const ShareWork& work)
 {

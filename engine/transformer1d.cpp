@@ -145,21 +145,18 @@ struct TRowKernel {
             const double part = (w.Plus[k] + minus[k]) / 2;
             e[k] = {bins[k].Re * part, bins[k].Im * part};
         }
-        T.PlanC2R.Backward(e, w.Real.get());
-        const double* re = w.Real.get();
+        // Straight into the matrix row where FFTW allows it, else through the buffer.
+        double* re = SameFftwAlignment(w.Real.get(), row) ? row : w.Real.get();
+        T.PlanC2R.Backward(e, re);
         if (!phase) {
-            if (l1Norm)
-                std::copy(re, re + n, row);
-            else
+            if (!l1Norm)
                 for (std::size_t j = 0; j < n; ++j)
                     row[j] = re[j] * scale;
+            else if (re != row)
+                std::copy(re, re + n, row);
             return;
         }
-        if (even) {
-            for (std::size_t j = 0; j < n; ++j)
-                row[j] = std::atan2(0.0, re[j]);
-            return;
-        }
+        // The phase: Morlet's only (that of the difference of Gaussians takes the complex route).
         if (!w.Odd) {
             w.Odd = AllocateComplex(w.Bins, "the transform buffers");
             w.Imag = AllocateReal(static_cast<std::size_t>(n), "the transform buffers");

@@ -8,6 +8,7 @@
 #include <QRgb>
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 
 struct TRgb {
@@ -27,7 +28,6 @@ constexpr int kWhiteIndex = 65;
 
 // The colour level of a value normally in [0, 1]: x * 64 rounded half to even, minus 1,
 // clamped to 0..63. The end bins are wider: 0 takes [0, 1.5/64), 63 takes [63.5/64, 1].
-// Inline: the 1-D command calls it for every pixel of its bands.
 inline int ColorIndex(double x)
 {
     const double y = x * 64; // exact: a power of two
@@ -40,6 +40,10 @@ inline int ColorIndex(double x)
     const double k = (y + 0x1p52) - 0x1p52;
     return k > 1 ? static_cast<int>(k) - 1 : 0;
 }
+
+// levels[i] = ColorIndex(x[i]) for i < count, two values at a time where the processor has
+// the instructions (the compiler cannot turn ColorIndex's tests into them by itself).
+void ColorIndices(const double* x, std::size_t count, std::uint8_t* levels);
 
 // The table of the palette choice (1 hue, 2 grey, else rainbow) reduced to the colour count of
 // the count choice (items 0..4: 4, 8, 16, 24, 32 colours; else 64): each run of

@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <new>
 #include <string>
 
 namespace {
@@ -61,7 +62,8 @@ public:
         if (asVector)
             Vector.resize(count);
         else
-            Raw.reset(new double[count]);
+            Raw.reset(static_cast<double*>(
+                ::operator new[](count * sizeof(double), std::align_val_t{kAlignment})));
     }
     double* Data() { return Raw ? Raw.get() : Vector.data(); }
     std::vector<double>& AsVector()
@@ -74,8 +76,16 @@ public:
     }
 
 private:
+    // Rows on the alignment of FFTW's buffers are written by the transforms themselves.
+    static constexpr std::size_t kAlignment = 64;
+    struct TAlignedDelete {
+        void operator()(double* p) const noexcept
+        {
+            ::operator delete[](p, std::align_val_t{kAlignment});
+        }
+    };
     std::size_t Count;
-    std::unique_ptr<double[]> Raw;
+    std::unique_ptr<double[], TAlignedDelete> Raw;
     std::vector<double> Vector;
 };
 
@@ -163,9 +173,7 @@ std::optional<QImage> DoTulvo1D(const TDataTable& table, TParameterSource& param
             const TSeriesMatrix matrix{coefs.Data(), steps, width, &rowStats, &progress};
             const int firstRow = k * (shape.Steps + 1);
             const TLevelRows bandRows{pixels + firstRow * stride, stride};
-            const bool keepValues = withContrast || observer != nullptr;
-            PostProcessRows(matrix, outputKind, keepValues,
-                            withContrast ? TLevelRows{} : bandRows);
+            PostProcessRows(matrix, outputKind, withContrast ? TLevelRows{} : bandRows);
             if (withContrast) {
                 if (!contrast)
                     contrast.emplace(shape.Steps, shape.Width);

@@ -27,20 +27,16 @@ void ForEachMatrixRow(const TSeriesMatrix& m, const RowWork& work)
 }
 
 // The last pass: each value becomes final(value), kept and/or turned into its colour level.
+// The row is scratch once its levels are written, so the values always go back into it: two
+// plain loops that vectorise.
 template <typename Final>
-void FinishRows(const TSeriesMatrix& m, bool keepValues, TLevelRows levels, const Final& final)
+void FinishRows(const TSeriesMatrix& m, TLevelRows levels, const Final& final)
 {
     ForEachMatrixRow(m, [&](std::size_t k, double* row) {
-        std::uint8_t* line = levels.First ? levels.First + static_cast<std::ptrdiff_t>(k) *
-                                                               levels.Stride
-                                          : nullptr;
-        for (std::size_t j = 0; j < m.Cols; ++j) {
-            const double v = final(row[j]);
-            if (keepValues)
-                row[j] = v;
-            if (line)
-                line[j] = static_cast<std::uint8_t>(ColorIndex(v));
-        }
+        for (std::size_t j = 0; j < m.Cols; ++j)
+            row[j] = final(row[j]);
+        if (levels.First)
+            ColorIndices(row, m.Cols, levels.First + static_cast<std::ptrdiff_t>(k) * levels.Stride);
     });
 }
 
@@ -57,8 +53,7 @@ void LogRescaleRow(double* row, std::size_t cols, double lo, double range, TBloc
 }
 
 // ClipNormalize with the statistics of the whole matrix.
-void ClipRows(const TSeriesMatrix& m, const TBlockStats& all, double k, bool keepValues,
-              TLevelRows levels)
+void ClipRows(const TSeriesMatrix& m, const TBlockStats& all, double k, TLevelRows levels)
 {
     const TSeriesStats s = all.Stats();
     const double mean = static_cast<double>(s.Mean);
@@ -66,7 +61,7 @@ void ClipRows(const TSeriesMatrix& m, const TBlockStats& all, double k, bool kee
     const double hi = std::fmin(mean + k * sd, all.Max);
     const double lo = std::fmax(mean - k * sd, all.Min);
     const double range = GuardedDivisor(hi - lo);
-    FinishRows(m, keepValues, levels, [&](double v) {
+    FinishRows(m, levels, [&](double v) {
         v = v < hi ? v : hi;
         v = v > lo ? v : lo;
         return (v - lo) / range;
@@ -80,7 +75,7 @@ bool NeedsMoments(int outputKind)
     return outputKind == okRealPart || outputKind == okPhase || outputKind == okRealByStdDev;
 }
 
-void PostProcessRows(const TSeriesMatrix& m, int outputKind, bool keepValues, TLevelRows levels)
+void PostProcessRows(const TSeriesMatrix& m, int outputKind, TLevelRows levels)
 {
     const TBlockStats raw = MergedStats(*m.RowStats);
     switch (outputKind) {
@@ -90,14 +85,14 @@ void PostProcessRows(const TSeriesMatrix& m, int outputKind, bool keepValues, TL
         ForEachMatrixRow(m, [&](std::size_t k, double* row) {
             LogRescaleRow(row, m.Cols, lo, range, (*m.RowStats)[k]);
         });
-        ClipRows(m, MergedStats(*m.RowStats), 3.5, keepValues, levels);
+        ClipRows(m, MergedStats(*m.RowStats), 3.5, levels);
         break;
     }
     case okRealPart:
-        ClipRows(m, raw, 3.5, keepValues, levels);
+        ClipRows(m, raw, 3.5, levels);
         break;
     case okPhase:
-        ClipRows(m, raw, 1.5, keepValues, levels);
+        ClipRows(m, raw, 1.5, levels);
         break;
     case okRealByStdDev: {
         // Division by a positive number keeps the order: the extremes of the divided values
@@ -105,11 +100,11 @@ void PostProcessRows(const TSeriesMatrix& m, int outputKind, bool keepValues, TL
         const double s = GuardedDivisor(static_cast<double>(raw.Stats().StdDev));
         const double lo = raw.Min / s;
         const double range = GuardedDivisor(raw.Max / s - lo);
-        FinishRows(m, keepValues, levels, [&](double v) { return (v / s - lo) / range; });
+        FinishRows(m, levels, [&](double v) { return (v / s - lo) / range; });
         break;
     }
     default:
-        FinishRows(m, false, levels, [](double v) { return v; });
+        FinishRows(m, levels, [](double v) { return v; });
         break;
     }
 }
