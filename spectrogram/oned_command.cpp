@@ -1,6 +1,7 @@
 #include "spectrogram/oned_command.h"
 
 #include "spectrogram/annotations.h"
+#include "spectrogram/coefficient_store.h"
 #include "engine/fp_checkpoint.h"
 #include "picture/indexed_picture.h"
 #include "engine/memory_budget.h"
@@ -12,7 +13,6 @@
 
 #include <cstdint>
 #include <memory>
-#include <new>
 #include <string>
 
 namespace {
@@ -49,46 +49,6 @@ std::unique_ptr<TWave1D> MakeWavelet(TParameterSource& params)
     return std::make_unique<TSDog1D>(params.ReadAlpha());
 }
 
-// The coefficient matrix of the run, one for all series. Without an observer it is never
-// cleared: the threads that compute the rows touch its pages first, in parallel with the
-// transform, instead of one thread clearing it all beforehand. The contrast pass and the
-// observer take a vector, which it then becomes for the rest of the run.
-class TCoefficientStore {
-public:
-    TCoefficientStore(std::size_t count, bool asVector) : Count(count)
-    {
-        RequireMemory(CheckedMul(count, sizeof(double), "the coefficient matrix"),
-                      "the coefficient matrix");
-        if (asVector)
-            Vector.resize(count);
-        else
-            Raw.reset(static_cast<double*>(
-                ::operator new[](count * sizeof(double), std::align_val_t{kAlignment})));
-    }
-    double* Data() { return Raw ? Raw.get() : Vector.data(); }
-    std::vector<double>& AsVector()
-    {
-        if (Raw) {
-            Vector.assign(Raw.get(), Raw.get() + Count);
-            Raw.reset();
-        }
-        return Vector;
-    }
-
-private:
-    // Rows on the alignment of FFTW's buffers are written by the transforms themselves.
-    static constexpr std::size_t kAlignment = 64;
-    struct TAlignedDelete {
-        void operator()(double* p) const noexcept
-        {
-            ::operator delete[](p, std::align_val_t{kAlignment});
-        }
-    };
-    std::size_t Count;
-    std::unique_ptr<double[], TAlignedDelete> Raw;
-    std::vector<double> Vector;
-};
-
 struct TRunShape {
     int Steps;
     double MaxScale;
@@ -96,6 +56,69 @@ struct TRunShape {
     int Width;
     int Height;
 };
+
+// What a run makes once and uses for every series.
+struct TRunWork {
+    TRunWork(const TRunShape& shape, std::unique_ptr<TWave1D> wave, bool asVector)
+        : Transformer(shape.Width),
+          Wave(std::move(wave)),
+          Coefs(CheckedMul(static_cast<std::size_t>(shape.Steps),
+                           static_cast<std::size_t>(shape.Width), "the coefficient matrix"),
+                asVector),
+          RowStats(static_cast<std::size_t>(shape.Steps))
+    {
+    }
+    const T1WaveTransformer Transformer;
+    const std::unique_ptr<TWave1D> Wave;
+    TCoefficientStore Coefs;
+    std::vector<TBlockStats> RowStats;
+    std::optional<TContrastKernel> Contrast; // made when the option is first read as set
+};
+
+// Series k: its matrix, post-processed, as colour levels in its band of the picture. The
+// transform gathers the rows' statistics and the last pass writes the levels, unless the
+// contrast pass comes between.
+void AnalyseSeries(int k, const TSeriesSet& set, const TRunShape& shape, TRunWork& work,
+                   QImage& spectrogram, TParameterSource& params, TCommandProgress& progress,
+                   TOneDObserver* observer)
+{
+    progress.SetStatusText("Current dataset : " + std::to_string(k));
+    progress.ProcessPendingMessages();
+    const int outputKind = params.OutputKind();
+    const bool l1Norm = params.L1Norm();
+    const std::vector<double> grid =
+        ScaleGrid(params.StepKind(), shape.MaxScale, shape.MinScale, shape.Steps);
+    TRowsRequest rows;
+    rows.Series = set.Values[k].data();
+    rows.Scales = &grid;
+    rows.L1Norm = l1Norm;
+    rows.Phase = outputKind == okPhase;
+    rows.Coefs = work.Coefs.Data();
+    rows.RowStats = &work.RowStats;
+    rows.Moments = NeedsMoments(outputKind);
+    rows.Progress = &progress;
+    rows.ProgressTotal = static_cast<std::int64_t>(set.Values.size()) * shape.Steps;
+    TransformRows(work.Transformer, *work.Wave, rows);
+    CheckFpFaults();
+    if (observer)
+        observer->RawCoefficients(k, work.Coefs.AsVector());
+    const bool withContrast = params.WaveletContrast();
+    const int firstRow = k * (shape.Steps + 1);
+    const std::ptrdiff_t stride = spectrogram.bytesPerLine();
+    const TLevelRows band{spectrogram.bits() + firstRow * stride, stride};
+    PostProcessRows({work.Coefs.Data(), static_cast<std::size_t>(shape.Steps),
+                     static_cast<std::size_t>(shape.Width), &work.RowStats, &progress},
+                    outputKind, withContrast || observer, withContrast ? TLevelRows{} : band);
+    if (withContrast) {
+        if (!work.Contrast)
+            work.Contrast.emplace(shape.Steps, shape.Width);
+        ApplyWaveletContrast(*work.Contrast, work.Coefs.AsVector());
+        PaintLevelRows(spectrogram, firstRow, shape.Steps, work.Coefs.Data());
+    }
+    CheckFpFaults();
+    if (observer)
+        observer->FinalCoefficients(k, work.Coefs.AsVector());
+}
 
 void Annotate(QImage& spectrogram, const TDataTable& table, double firstLabel,
               const TSeriesSet& set, const TRunShape& shape)
@@ -138,52 +161,9 @@ std::optional<QImage> DoTulvo1D(const TDataTable& table, TParameterSource& param
                           kWhiteIndex);
 
     {
-        const T1WaveTransformer transformer(shape.Width);
-        const std::unique_ptr<TWave1D> wave = MakeWavelet(params);
-        const std::size_t width = static_cast<std::size_t>(shape.Width);
-        const std::size_t steps = static_cast<std::size_t>(shape.Steps);
-        TCoefficientStore coefs(CheckedMul(steps, width, "the coefficient matrix"),
-                                observer != nullptr);
-        std::vector<TBlockStats> rowStats(steps);
-        std::optional<TContrastKernel> contrast; // made when the option is first read as set
-        std::uint8_t* const pixels = spectrogram.bits();
-        const std::ptrdiff_t stride = spectrogram.bytesPerLine();
-        for (int k = 0; k < n; ++k) {
-            progress.SetStatusText("Current dataset : " + std::to_string(k));
-            progress.ProcessPendingMessages();
-            const int outputKind = params.OutputKind();
-            const bool l1Norm = params.L1Norm();
-            const std::vector<double> grid =
-                ScaleGrid(params.StepKind(), shape.MaxScale, shape.MinScale, shape.Steps);
-            TRowsRequest rows;
-            rows.Series = set.Values[k].data();
-            rows.Scales = &grid;
-            rows.L1Norm = l1Norm;
-            rows.Phase = outputKind == okPhase;
-            rows.Coefs = coefs.Data();
-            rows.RowStats = &rowStats;
-            rows.Moments = NeedsMoments(outputKind);
-            rows.Progress = &progress;
-            rows.ProgressTotal = static_cast<std::int64_t>(n) * shape.Steps;
-            TransformRows(transformer, *wave, rows);
-            CheckFpFaults();
-            if (observer)
-                observer->RawCoefficients(k, coefs.AsVector());
-            const bool withContrast = params.WaveletContrast();
-            const TSeriesMatrix matrix{coefs.Data(), steps, width, &rowStats, &progress};
-            const int firstRow = k * (shape.Steps + 1);
-            const TLevelRows bandRows{pixels + firstRow * stride, stride};
-            PostProcessRows(matrix, outputKind, withContrast ? TLevelRows{} : bandRows);
-            if (withContrast) {
-                if (!contrast)
-                    contrast.emplace(shape.Steps, shape.Width);
-                ApplyWaveletContrast(*contrast, coefs.AsVector());
-                PaintLevelRows(spectrogram, firstRow, shape.Steps, coefs.Data());
-            }
-            CheckFpFaults();
-            if (observer)
-                observer->FinalCoefficients(k, coefs.AsVector());
-        }
+        TRunWork work(shape, MakeWavelet(params), observer != nullptr);
+        for (int k = 0; k < n; ++k)
+            AnalyseSeries(k, set, shape, work, spectrogram, params, progress, observer);
     } // the matrix and the transformer are freed before the picture is framed
     Annotate(spectrogram, table, firstLabel, set, shape);
     QImage result = ComposeResult(

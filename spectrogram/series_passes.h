@@ -37,5 +37,7 @@ struct TLevelRows {
 bool NeedsMoments(int outputKind);
 
 // Turns the matrix into the output quantity, in [0, 1], and writes the colour level of every
-// final value into `levels` when given.
-void PostProcessRows(const TSeriesMatrix& Matrix, int outputKind, TLevelRows levels);
+// final value into `levels` when given. With `keepValues` false the matrix is left in an
+// intermediate state (only the levels are wanted), which saves writing it.
+void PostProcessRows(const TSeriesMatrix& Matrix, int outputKind, bool keepValues,
+                     TLevelRows levels);
