@@ -19,17 +19,17 @@ struct T1WaveTransformer::TWorkspace {
     {
     }
     std::size_t Bins;
-    // Made when first needed: the phase, the mirror side of Morlet's spectrum, the second
-    // Gaussian, the complex route.
     RealBuffer Real;          // r2c input, c2r output of the even part
-    RealBuffer Imag;          // c2r output of the odd part
-    ComplexBuffer Even;       // c2r inputs, overwritten by the transforms
-    ComplexBuffer Odd;
+    ComplexBuffer Even;       // c2r input, overwritten by the transform
     ComplexBuffer SeriesBins; // the series' r2c, for the thread that makes it
-    std::vector<double> Plus;  // the spectrum at +w
+    std::vector<double> Plus; // the spectrum at +w
+    // Made when first needed: for the phase, the mirror side of Morlet's spectrum, the second
+    // Gaussian, the complex route.
+    RealBuffer Imag;  // c2r output of the odd part
+    ComplexBuffer Odd;
     std::vector<double> Minus; // the spectrum at -w
     std::vector<double> Scratch;
-    ComplexBuffer Complex;       // the complex route: a row's buffer
+    ComplexBuffer Complex;        // the complex route: a row's buffer
     ComplexBuffer SeriesSpectrum; // the complex route: the series' whole transform
 };
 
