@@ -87,6 +87,7 @@ public:
         if (final_)
             final_->Append(coefs);
     }
+    bool Wanted() const { return raw_ || final_; }
     void Commit()
     {
         if (raw_)
@@ -207,7 +208,9 @@ TJobOutcome RunOneDJob(const TCliOptions& options, const TBatchJob& job,
         TFixedParameters params(options.Params);
         TRecordedParameters used(params);
         TCoefficientFiles files(options, table);
-        const std::optional<QImage> picture = DoTulvo1D(table, used, progress, &files);
+        // Without .npy files no observer: the run then keeps no matrix it does not need.
+        const std::optional<QImage> picture =
+            DoTulvo1D(table, used, progress, files.Wanted() ? &files : nullptr);
         if (!picture)
             return NothingToAnalyse(job, report);
         progress.CheckCancelled();

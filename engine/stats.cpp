@@ -141,3 +141,81 @@ void ClipNormalize(DoubleView V, long double K)
         element = static_cast<double>((v - lo) / r);
     });
 }
+
+void TBlockStats::Merge(const TBlockStats& other)
+{
+    if (other.Count == 0)
+        return;
+    if (Count == 0) {
+        *this = other;
+        return;
+    }
+    const double total = static_cast<double>(Count + other.Count);
+    const double delta = other.Mean - Mean;
+    const double share = static_cast<double>(other.Count) / total;
+    Mean += delta * share;
+    M2 += other.M2 + delta * delta * static_cast<double>(Count) * share;
+    Count += other.Count;
+    Min = std::fmin(Min, other.Min);
+    Max = std::fmax(Max, other.Max);
+}
+
+TSeriesStats TBlockStats::Stats() const
+{
+    const long double sd = std::sqrt(static_cast<long double>(M2) / (Count - 1.0L));
+    return {Mean, sd, Max, Min};
+}
+
+TBlockStats BlockStatsOf(const double* v, std::size_t count, bool moments)
+{
+    TBlockStats s;
+    if (count == 0)
+        return s;
+    // Independent accumulators, so the loops vectorise; combined in a fixed order.
+    constexpr std::size_t kLanes = 4;
+    double lo[kLanes], hi[kLanes], sum[kLanes];
+    for (std::size_t l = 0; l < kLanes; ++l) {
+        lo[l] = hi[l] = v[0];
+        sum[l] = 0;
+    }
+    std::size_t i = 0;
+    for (; i + kLanes <= count; i += kLanes)
+        for (std::size_t l = 0; l < kLanes; ++l) {
+            const double x = v[i + l];
+            lo[l] = x < lo[l] ? x : lo[l];
+            hi[l] = x > hi[l] ? x : hi[l];
+            sum[l] += x;
+        }
+    for (; i < count; ++i) {
+        lo[0] = v[i] < lo[0] ? v[i] : lo[0];
+        hi[0] = v[i] > hi[0] ? v[i] : hi[0];
+        sum[0] += v[i];
+    }
+    s.Count = count;
+    s.Min = std::fmin(std::fmin(lo[0], lo[1]), std::fmin(lo[2], lo[3]));
+    s.Max = std::fmax(std::fmax(hi[0], hi[1]), std::fmax(hi[2], hi[3]));
+    if (!moments)
+        return s;
+    s.Mean = ((sum[0] + sum[1]) + (sum[2] + sum[3])) / static_cast<double>(count);
+    double q[kLanes] = {0, 0, 0, 0};
+    i = 0;
+    for (; i + kLanes <= count; i += kLanes)
+        for (std::size_t l = 0; l < kLanes; ++l) {
+            const double d = s.Mean - v[i + l];
+            q[l] += d * d;
+        }
+    for (; i < count; ++i)
+        q[0] += (s.Mean - v[i]) * (s.Mean - v[i]);
+    s.M2 = (q[0] + q[1]) + (q[2] + q[3]);
+    return s;
+}
+
+TBlockStats MergedStats(const std::vector<TBlockStats>& blocks)
+{
+    TBlockStats all;
+    for (const TBlockStats& b : blocks)
+        all.Merge(b);
+    return all;
+}
+
+double GuardedDivisor(double divisor) { return std::fabs(divisor) < 1e-100 ? 1e-100 : divisor; }

@@ -51,3 +51,29 @@ inline void NormalizeMinMax(std::vector<double>& V) { NormalizeMinMax(ViewOf(V))
 inline void NormalizeLog(std::vector<double>& V) { NormalizeLog(ViewOf(V)); }
 inline void NormalizeStdDev(std::vector<double>& V) { NormalizeStdDev(ViewOf(V)); }
 inline void ClipNormalize(std::vector<double>& V, long double K) { ClipNormalize(ViewOf(V), K); }
+
+// Statistics of a matrix gathered block by block (a row of the transform, a share of a
+// pass) and merged in a fixed order, so that the result does not depend on which thread
+// did which block. In double: each block's mean and sum of squared deviations (Chan's
+// merge), which for the matrices of a run stays within a few units in the 15th digit of
+// the extended-precision sums of SeriesStats.
+struct TBlockStats {
+    std::size_t Count = 0;
+    double Min = 0; // meaningful when Count > 0
+    double Max = 0;
+    double Mean = 0;
+    double M2 = 0; // sum of squared deviations from Mean; 0 unless gathered with moments
+
+    void Merge(const TBlockStats& other);
+    // As SeriesStats: mean, sample standard deviation, extremes.
+    TSeriesStats Stats() const;
+};
+
+// The extremes of v[0..count - 1], and with `moments` its mean and squared deviations.
+TBlockStats BlockStatsOf(const double* v, std::size_t count, bool moments);
+
+// The blocks merged in their order.
+TBlockStats MergedStats(const std::vector<TBlockStats>& blocks);
+
+// The divisor rule of the normalisations: below 1e-100 in magnitude it becomes 1e-100.
+double GuardedDivisor(double divisor);

@@ -5,15 +5,60 @@
 #include "engine/scales.h"
 
 #include <algorithm>
+#include <atomic>
+#include <cmath>
 #include <stdexcept>
+
+struct T1WaveTransformer::TWorkspace {
+    explicit TWorkspace(int n)
+        : Bins(static_cast<std::size_t>(n) / 2 + 1),
+          Real(AllocateReal(static_cast<std::size_t>(n), "the transform buffers")),
+          Even(AllocateComplex(Bins, "the transform buffers")),
+          SeriesBins(AllocateComplex(Bins, "the transform buffers")),
+          Plus(Bins)
+    {
+    }
+    std::size_t Bins;
+    RealBuffer Real;          // r2c input, c2r output of the even part
+    ComplexBuffer Even;       // c2r input, overwritten by the transform
+    ComplexBuffer SeriesBins; // the series' r2c, for the thread that makes it
+    std::vector<double> Plus; // the spectrum at +w
+    // Made when first needed: for the phase, the mirror side of Morlet's spectrum, the second
+    // Gaussian, the complex route.
+    RealBuffer Imag;  // c2r output of the odd part
+    ComplexBuffer Odd;
+    std::vector<double> Minus; // the spectrum at -w
+    std::vector<double> Scratch;
+    ComplexBuffer Complex;        // the complex route: a row's buffer
+    ComplexBuffer SeriesSpectrum; // the complex route: the series' whole transform
+};
+
+void T1WaveTransformer::TWorkspaceReturn::operator()(TWorkspace* w) const noexcept
+{
+    std::unique_ptr<TWorkspace> owned(w);
+    try {
+        const std::lock_guard<std::mutex> guard(Owner->SpareLock);
+        Owner->Spare.push_back(std::move(owned));
+    } catch (...) {
+        // No room to keep it: it is freed instead.
+    }
+}
 
 T1WaveTransformer::T1WaveTransformer(int Len)
     : Len_(Len),
       PlanForward(1, Len, FftDirection::Forward, true),
       PlanBackward(1, Len, FftDirection::Backward, true),
+      PlanR2C(Len, FftDirection::Forward),
+      PlanC2R(Len, FftDirection::Backward),
       Omega_(AngularFrequencies(Len))
 {
+    const int bins = Len / 2 + 1;
+    MirrorOmega_.resize(static_cast<std::size_t>(bins));
+    for (int k = 0; k < bins; ++k)
+        MirrorOmega_[k] = Omega_[(Len - k) % Len];
 }
+
+T1WaveTransformer::~T1WaveTransformer() = default;
 
 ComplexBuffer T1WaveTransformer::NewBuffer() const
 {
@@ -42,6 +87,93 @@ void T1WaveTransformer::MultiplyBySpectrum(const TWave1D& Wave, TComplex* Buf,
     }
 }
 
+T1WaveTransformer::WorkspaceHandle T1WaveTransformer::TakeWorkspace() const
+{
+    {
+        const std::lock_guard<std::mutex> guard(SpareLock);
+        if (!Spare.empty()) {
+            TWorkspace* w = Spare.back().release();
+            Spare.pop_back();
+            return WorkspaceHandle(w, TWorkspaceReturn{this});
+        }
+    }
+    return WorkspaceHandle(new TWorkspace(Len_), TWorkspaceReturn{this});
+}
+
+void T1WaveTransformer::SeriesBins(const double* Series, TWorkspace& Work, TComplex* Bins) const
+{
+    std::copy(Series, Series + Len_, Work.Real.get());
+    PlanR2C.Forward(Work.Real.get(), Bins);
+}
+
+// The rows of the real route, from the series' bins.
+struct TRowKernel {
+    const T1WaveTransformer& T;
+    const TMorlet1D* Morlet;
+    const TSDog1D* Dog;
+
+    // The spectrum at the scaled frequencies `omega` x scale, into `values`.
+    void Spectra(const std::vector<double>& omega, double scale,
+                 T1WaveTransformer::TWorkspace& w, std::vector<double>& values) const
+    {
+        // The scaled frequencies are replaced by the spectrum where they lie.
+        for (std::size_t k = 0; k < w.Bins; ++k)
+            values[k] = omega[k] * scale;
+        if (Morlet) {
+            Morlet->RealSpectra(values.data(), w.Bins, values.data());
+        } else {
+            w.Scratch.resize(w.Bins);
+            Dog->RealSpectra(values.data(), w.Bins, values.data(), w.Scratch.data());
+        }
+    }
+
+    void Row(const TComplex* bins, double scale, bool l1Norm, bool phase,
+             T1WaveTransformer::TWorkspace& w, double* row) const
+    {
+        const std::size_t n = static_cast<std::size_t>(T.Len_);
+        Spectra(T.Omega_, scale, w, w.Plus);
+        // The difference of Gaussians is even: its odd part vanishes.
+        const bool even = Dog != nullptr;
+        if (!even) {
+            w.Minus.resize(w.Bins);
+            Spectra(T.MirrorOmega_, scale, w, w.Minus);
+        }
+        const double* minus = even ? w.Plus.data() : w.Minus.data();
+        TComplex* e = w.Even.get();
+        for (std::size_t k = 0; k < w.Bins; ++k) {
+            // Bins 0 and n / 2 are their own mirror: there the sum is twice the value.
+            const double part = (w.Plus[k] + minus[k]) / 2;
+            e[k] = {bins[k].Re * part, bins[k].Im * part};
+        }
+        // Straight into the matrix row where FFTW allows it, else through the buffer.
+        double* re = SameFftwAlignment(w.Real.get(), row) ? row : w.Real.get();
+        T.PlanC2R.Backward(e, re);
+        if (!phase) {
+            if (!l1Norm)
+                for (std::size_t j = 0; j < n; ++j)
+                    row[j] = re[j] * scale;
+            else if (re != row)
+                std::copy(re, re + n, row);
+            return;
+        }
+        // The phase: Morlet's only (that of the difference of Gaussians takes the complex route).
+        if (!w.Odd) {
+            w.Odd = AllocateComplex(w.Bins, "the transform buffers");
+            w.Imag = AllocateReal(static_cast<std::size_t>(n), "the transform buffers");
+        }
+        TComplex* o = w.Odd.get();
+        for (std::size_t k = 0; k < w.Bins; ++k) {
+            // Times (W(w) - W(-w)) / 2i.
+            const double part = (w.Plus[k] - minus[k]) / 2;
+            o[k] = {bins[k].Im * part, -bins[k].Re * part};
+        }
+        T.PlanC2R.Backward(o, w.Imag.get());
+        const double* im = w.Imag.get();
+        for (std::size_t j = 0; j < n; ++j)
+            row[j] = std::atan2(im[j], re[j]);
+    }
+};
+
 namespace {
 
 void StoreRow(const TComplex* Buf, int n, double Scale, bool L1Norm, bool Phase, double* Row)
@@ -58,17 +190,49 @@ void StoreRow(const TComplex* Buf, int n, double Scale, bool L1Norm, bool Phase,
     }
 }
 
-// One row from the series' forward transform: multiply, back-transform, store.
-void FilterSpectrumRow(const T1WaveTransformer& Transformer, const TWave1D& Wave,
-                       const TComplex* Spectrum, double Scale, bool L1Norm, bool Phase,
-                       TComplex* Buf, double* Row)
+// The complex route, for wavelets whose spectrum the real route does not know and for the
+// phase of the difference of Gaussians: that phase is 0 or +-pi, and which of +pi and -pi a
+// negative value gets is decided by the rounding noise of the imaginary part, so it is made
+// exactly as the whole complex transform makes it.
+void ComplexRow(const T1WaveTransformer& Transformer, const TWave1D& Wave,
+                const TComplex* SeriesSpectrum, double Scale, bool L1Norm, bool Phase,
+                TComplex* Buf, double* Row)
 {
     const int n = Transformer.Len();
-    std::copy(Spectrum, Spectrum + n, Buf);
+    std::copy(SeriesSpectrum, SeriesSpectrum + n, Buf);
     Transformer.MultiplyBySpectrum(Wave, Buf, Scale);
     Transformer.BackwardFFT(Buf);
     StoreRow(Buf, n, Scale, L1Norm, Phase, Row);
 }
+
+TRowKernel KernelFor(const T1WaveTransformer& Transformer, const TWave1D& Wave)
+{
+    return {Transformer, dynamic_cast<const TMorlet1D*>(&Wave),
+            dynamic_cast<const TSDog1D*>(&Wave)};
+}
+
+bool RealRoute(const TRowKernel& kernel, bool Phase)
+{
+    return kernel.Morlet || (kernel.Dog && !Phase);
+}
+
+ComplexBuffer& Ensure(ComplexBuffer& buffer, const T1WaveTransformer& Transformer)
+{
+    if (!buffer)
+        buffer = Transformer.NewBuffer();
+    return buffer;
+}
+
+void SeriesSpectrum(const T1WaveTransformer& Transformer, const double* Series, TComplex* Out)
+{
+    for (int j = 0; j < Transformer.Len(); ++j)
+        Out[j] = {Series[j], 0.0};
+    Transformer.ForwardFFT(Out);
+}
+
+// Rows claimed a few at a time, so that a share that falls behind (a busy core) is helped,
+// and so that progress and cancellation are heard every few milliseconds.
+std::size_t RowsPerClaim(std::size_t n) { return std::max<std::size_t>(1, 32768 / n); }
 
 } // namespace
 
@@ -76,35 +240,88 @@ void TransformRow(const T1WaveTransformer& Transformer, const TWave1D& Wave,
                   const double* Series, double Scale, bool L1Norm, bool Phase, TComplex* Buf,
                   double* Row)
 {
-    const int n = Transformer.Len();
-    for (int j = 0; j < n; ++j)
-        Buf[j] = {Series[j], 0.0};
-    Transformer.ApplyWavelet(Wave, Buf, Scale);
-    StoreRow(Buf, n, Scale, L1Norm, Phase, Row);
+    const TRowKernel kernel = KernelFor(Transformer, Wave);
+    if (!RealRoute(kernel, Phase)) {
+        const int n = Transformer.Len();
+        for (int j = 0; j < n; ++j)
+            Buf[j] = {Series[j], 0.0};
+        Transformer.ApplyWavelet(Wave, Buf, Scale);
+        StoreRow(Buf, n, Scale, L1Norm, Phase, Row);
+        return;
+    }
+    const T1WaveTransformer::WorkspaceHandle work = Transformer.TakeWorkspace();
+    Transformer.SeriesBins(Series, *work, work->SeriesBins.get());
+    kernel.Row(work->SeriesBins.get(), Scale, L1Norm, Phase, *work, Row);
+}
+
+void TransformRows(const T1WaveTransformer& Transformer, const TWave1D& Wave,
+                   const TRowsRequest& Request)
+{
+    const std::size_t n = static_cast<std::size_t>(Transformer.Len());
+    const std::vector<double>& scales = *Request.Scales;
+    const TRowKernel kernel = KernelFor(Transformer, Wave);
+    const bool real = RealRoute(kernel, Request.Phase);
+    const T1WaveTransformer::WorkspaceHandle first = Transformer.TakeWorkspace();
+    // Every row starts from the same transform of the series, made once: bit for bit what
+    // each row would compute again.
+    if (real)
+        Transformer.SeriesBins(Request.Series, *first, first->SeriesBins.get());
+    else
+        SeriesSpectrum(Transformer, Request.Series,
+                       Ensure(first->SeriesSpectrum, Transformer).get());
+    const TComplex* bins = first->SeriesBins.get();
+    const TComplex* spectrum = first->SeriesSpectrum.get();
+    const std::size_t perClaim = RowsPerClaim(n);
+    std::atomic<std::size_t> next{0};
+    ForEachShare(scales.size(), perClaim, [&](std::size_t, std::size_t, std::size_t) {
+        const T1WaveTransformer::WorkspaceHandle work = Transformer.TakeWorkspace();
+        TComplex* complexBuf = real ? nullptr : Ensure(work->Complex, Transformer).get();
+        for (;;) {
+            const std::size_t begin = next.fetch_add(perClaim);
+            if (begin >= scales.size())
+                return;
+            const std::size_t end = std::min(begin + perClaim, scales.size());
+            if (Request.Progress)
+                Request.Progress->CheckCancelled();
+            for (std::size_t k = begin; k < end; ++k) {
+                double* row = Request.Coefs + k * n;
+                if (real)
+                    kernel.Row(bins, scales[k], Request.L1Norm, Request.Phase, *work, row);
+                else
+                    ComplexRow(Transformer, Wave, spectrum, scales[k], Request.L1Norm,
+                               Request.Phase, complexBuf, row);
+                if (Request.RowStats)
+                    (*Request.RowStats)[k] = BlockStatsOf(row, n, Request.Moments);
+            }
+            if (Request.Progress)
+                Request.Progress->WorkDone(static_cast<std::int64_t>(end - begin),
+                                           Request.ProgressTotal);
+        }
+    });
 }
 
 void WaveletTransform1D(const T1WaveTransformer& Transformer, int Steps, const TWave1D& Wave,
                         double MaxScale, double MinScale, const std::vector<double>& Series,
-                        bool L1Norm, int StepKind, bool Phase, std::vector<double>& Coefs)
+                        bool L1Norm, int StepKind, bool Phase, std::vector<double>& Coefs,
+                        TCommandProgress* Progress)
 {
     const std::size_t n = static_cast<std::size_t>(Transformer.Len());
     if (Series.size() < n)
         throw std::invalid_argument("WaveletTransform1D: the series is shorter than the plans");
     const std::vector<double> grid = ScaleGrid(StepKind, MaxScale, MinScale, Steps);
     const std::size_t count = CheckedMul(grid.size(), n, "the coefficient matrix");
-    RequireMemory(CheckedMul(count, sizeof(double), "the coefficient matrix"),
-                  "the coefficient matrix");
-    Coefs.resize(count);
-    // Every row starts from the same forward transform of the series: computed once, it is
-    // bit for bit what each row would compute again.
-    ComplexBuffer spectrum = Transformer.NewBuffer();
-    for (std::size_t j = 0; j < n; ++j)
-        spectrum[j] = {Series[j], 0.0};
-    Transformer.ForwardFFT(spectrum.get());
-    ForEachRowRange(grid.size(), 4, [&](std::size_t begin, std::size_t end) {
-        ComplexBuffer buf = Transformer.NewBuffer();
-        for (std::size_t k = begin; k < end; ++k)
-            FilterSpectrumRow(Transformer, Wave, spectrum.get(), grid[k], L1Norm, Phase,
-                              buf.get(), Coefs.data() + k * n);
-    });
+    if (Coefs.size() != count) {
+        RequireMemory(CheckedMul(count, sizeof(double), "the coefficient matrix"),
+                      "the coefficient matrix");
+        Coefs.resize(count);
+    }
+    TRowsRequest request;
+    request.Series = Series.data();
+    request.Scales = &grid;
+    request.L1Norm = L1Norm;
+    request.Phase = Phase;
+    request.Coefs = Coefs.data();
+    request.Progress = Progress;
+    request.ProgressTotal = static_cast<std::int64_t>(grid.size());
+    TransformRows(Transformer, Wave, request);
 }

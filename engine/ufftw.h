@@ -24,6 +24,19 @@ struct FftwFree {
 using ComplexBuffer = std::unique_ptr<TComplex[], FftwFree>;
 ComplexBuffer AllocateComplex(std::size_t count, const char* what);
 
+struct FftwFreeReal {
+    void operator()(double* p) const noexcept;
+};
+
+// `count` doubles with FFTW's alignment, not initialised (the writer touches its pages).
+// Checks the size against the memory budget first, like AllocateComplex.
+using RealBuffer = std::unique_ptr<double[], FftwFreeReal>;
+RealBuffer AllocateReal(std::size_t count, const char* what);
+
+// Whether FFTW may execute a plan made on `planned` with `other` in its place (the same
+// alignment for its vector instructions).
+bool SameFftwAlignment(const double* planned, const double* other);
+
 enum class FftDirection { Forward = -1, Backward = +1 };
 
 // An unnormalised complex transform of fixed shape: 1-D (rows = 1) or 2-D row-major
@@ -47,4 +60,22 @@ private:
     int rows_;
     int cols_;
     bool inPlace_;
+};
+
+// The unnormalised transforms of a real series of length n: r2c to its n / 2 + 1 bins of
+// non-negative frequency, and c2r from such bins (taken as the half of a Hermitian spectrum)
+// back to n real values. c2r overwrites its input. Arrays come from AllocateReal and
+// AllocateComplex, out of place.
+class RealFftPlan {
+public:
+    RealFftPlan(int n, FftDirection direction);
+    ~RealFftPlan();
+    RealFftPlan(const RealFftPlan&) = delete;
+    RealFftPlan& operator=(const RealFftPlan&) = delete;
+
+    void Forward(double* in, TComplex* out) const;  // a Forward plan only
+    void Backward(TComplex* in, double* out) const; // a Backward plan only
+
+private:
+    void* plan_;
 };

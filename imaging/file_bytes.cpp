@@ -67,7 +67,7 @@ void KeepPermissions(std::FILE* file, const std::filesystem::path& target)
         ::fchmod(fileno(file), old.st_mode & 07777);
 }
 
-void WriteAllAndClose(TFile file, const std::vector<std::uint8_t>& bytes, const std::string& path)
+void WriteAllAndClose(TFile file, std::span<const std::uint8_t> bytes, const std::string& path)
 {
     if (std::fwrite(bytes.data(), 1, bytes.size(), file.get()) != bytes.size())
         ThrowWriteError(path, LastSystemError());
@@ -97,7 +97,7 @@ std::optional<std::vector<std::uint8_t>> ReadFileBytes(const std::string& path,
     return bytes;
 }
 
-void ReplaceFileBytes(const std::string& path, const std::vector<std::uint8_t>& bytes)
+void ReplaceFileBytes(const std::string& path, std::span<const std::uint8_t> bytes)
 {
     const std::filesystem::path target = ResolvedTarget(path);
     auto [temporary, file] = CreateUniqueSibling(target.string());

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -20,4 +21,4 @@ std::optional<std::vector<std::uint8_t>> ReadFileBytes(const std::string& path,
 // the link stays (hard links to the old file keep the old content). On any failure `path`
 // is left as it was, the new file is removed and EImageError is thrown with the system's
 // reason ("No space left on device").
-void ReplaceFileBytes(const std::string& path, const std::vector<std::uint8_t>& bytes);
+void ReplaceFileBytes(const std::string& path, std::span<const std::uint8_t> bytes);

@@ -8,6 +8,7 @@
 #include <QRgb>
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 
 struct TRgb {
@@ -27,7 +28,22 @@ constexpr int kWhiteIndex = 65;
 
 // The colour level of a value normally in [0, 1]: x * 64 rounded half to even, minus 1,
 // clamped to 0..63. The end bins are wider: 0 takes [0, 1.5/64), 63 takes [63.5/64, 1].
-int ColorIndex(double x);
+inline int ColorIndex(double x)
+{
+    const double y = x * 64; // exact: a power of two
+    if (!(y > 0))
+        return 0; // also for NaN
+    if (y >= 64.5)
+        return 63;
+    // Adding and taking away 2^52 rounds to a whole number, halves to even, in the default
+    // rounding mode; nearbyint would do the same at many times the cost, per pixel.
+    const double k = (y + 0x1p52) - 0x1p52;
+    return k > 1 ? static_cast<int>(k) - 1 : 0;
+}
+
+// levels[i] = ColorIndex(x[i]) for i < count, two values at a time where the processor has
+// the instructions (the compiler cannot turn ColorIndex's tests into them by itself).
+void ColorIndices(const double* x, std::size_t count, std::uint8_t* levels);
 
 // The table of the palette choice (1 hue, 2 grey, else rainbow) reduced to the colour count of
 // the count choice (items 0..4: 4, 8, 16, 24, 32 colours; else 64): each run of

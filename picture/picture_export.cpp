@@ -1,18 +1,65 @@
 #include "picture/picture_export.h"
 
+#include "imaging/file_bytes.h"
+#include "imaging/image_formats.h"
 #include "imaging/imagick.h"
+#include "imaging/output_formats.h"
 
 #include <QBuffer>
+#include <QImageWriter>
+
+namespace {
+
+// Above this many pixels a PNG is compressed at zlib's level 2. Measured on the picture of
+// 100 000 samples x 1000 scales (100 MB): level 1 0.63 s, 19.0 MB; level 2 0.66 s, 15.6 MB;
+// level 3 0.91 s, 11.6 MB; the default level 2.2 s, 8.6 MB.
+constexpr qint64 kLargePicturePixels = 4'000'000;
+// Qt maps a PNG quality q to the zlib level (100 - q) * 9 / 91: 70 gives level 2.
+constexpr int kFastPngQuality = 70;
+
+QByteArray Encoded(const QImage& picture, const char* format, int quality,
+                   const std::string& targetPath)
+{
+    QByteArray bytes;
+    // A BMP of an 8-bit picture is a little larger than its pixels: one allocation, no copies.
+    bytes.reserve(static_cast<qsizetype>(picture.sizeInBytes()) + 2048);
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, format);
+    writer.setQuality(quality);
+    if (picture.isNull() || !writer.write(picture))
+        throw EImageError("The picture could not be encoded for \"" + targetPath + "\"");
+    return bytes;
+}
+
+std::span<const std::uint8_t> BytesOf(const QByteArray& bytes)
+{
+    return {reinterpret_cast<const std::uint8_t*>(bytes.constData()),
+            static_cast<std::size_t>(bytes.size())};
+}
+
+} // namespace
 
 void ExportGraphic(const QImage& picture, const std::string& targetPath)
 {
+    // Every format's limits are checked before anything is encoded, whichever writer encodes.
+    RequireOutputFormat(targetPath, static_cast<std::size_t>(picture.width()),
+                        static_cast<std::size_t>(picture.height()));
+    // BMP and PNG are written from the picture as it stands, keeping its colour table: the
+    // image library would first decode it into ten bytes a pixel (16-bit colour packets), the
+    // largest part of a long run's memory.
+    const std::optional<std::string> coder = CoderByExtension(targetPath);
+    if (coder == "BMP" || coder == "PNG") {
+        const bool large = static_cast<qint64>(picture.width()) * picture.height() >
+                           kLargePicturePixels;
+        const int quality = coder == "PNG" && large ? kFastPngQuality : -1;
+        const QByteArray encoded = Encoded(picture, coder->c_str(), quality, targetPath);
+        ReplaceFileBytes(targetPath, BytesOf(encoded));
+        return;
+    }
     // The library takes the picture in its BMP file form, as it stands: an 8-bit picture
     // keeps its colour table.
-    QByteArray bmp;
-    QBuffer buffer(&bmp);
-    buffer.open(QIODevice::WriteOnly);
-    if (picture.isNull() || !picture.save(&buffer, "BMP"))
-        throw EImageError("The picture could not be encoded for \"" + targetPath + "\"");
-    const auto* bytes = reinterpret_cast<const std::uint8_t*>(bmp.constData());
-    WriteBmpAs(std::vector<std::uint8_t>(bytes, bytes + bmp.size()), targetPath);
+    const QByteArray bmp = Encoded(picture, "BMP", -1, targetPath);
+    const std::span<const std::uint8_t> bytes = BytesOf(bmp);
+    WriteBmpAs(std::vector<std::uint8_t>(bytes.begin(), bytes.end()), targetPath);
 }

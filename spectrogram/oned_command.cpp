@@ -1,14 +1,18 @@
 #include "spectrogram/oned_command.h"
 
 #include "spectrogram/annotations.h"
+#include "spectrogram/coefficient_store.h"
 #include "spectrogram/oned_estimate.h"
 #include "engine/fp_checkpoint.h"
 #include "picture/indexed_picture.h"
 #include "engine/memory_budget.h"
 #include "engine/stats.h"
+#include "engine/scales.h"
 #include "engine/transformer1d.h"
+#include "spectrogram/series_passes.h"
 #include "plane/contrast.h"
 
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -46,27 +50,6 @@ std::unique_ptr<TWave1D> MakeWavelet(TParameterSource& params)
     return std::make_unique<TSDog1D>(params.ReadAlpha());
 }
 
-void PostProcess(std::vector<double>& coefs, int outputKind)
-{
-    switch (outputKind) {
-    case okLogRealPart:
-        NormalizeLog(coefs);
-        ClipNormalize(coefs, 3.5L);
-        break;
-    case okRealPart:
-        ClipNormalize(coefs, 3.5L);
-        break;
-    case okPhase:
-        ClipNormalize(coefs, 1.5L);
-        break;
-    case okRealByStdDev:
-        NormalizeStdDev(coefs);
-        break;
-    default:
-        break;
-    }
-}
-
 struct TRunShape {
     int Steps;
     double MaxScale;
@@ -74,6 +57,69 @@ struct TRunShape {
     int Width;
     int Height;
 };
+
+// What a run makes once and uses for every series.
+struct TRunWork {
+    TRunWork(const TRunShape& shape, std::unique_ptr<TWave1D> wave, bool asVector)
+        : Transformer(shape.Width),
+          Wave(std::move(wave)),
+          Coefs(CheckedMul(static_cast<std::size_t>(shape.Steps),
+                           static_cast<std::size_t>(shape.Width), "the coefficient matrix"),
+                asVector),
+          RowStats(static_cast<std::size_t>(shape.Steps))
+    {
+    }
+    const T1WaveTransformer Transformer;
+    const std::unique_ptr<TWave1D> Wave;
+    TCoefficientStore Coefs;
+    std::vector<TBlockStats> RowStats;
+    std::optional<TContrastKernel> Contrast; // made when the option is first read as set
+};
+
+// Series k: its matrix, post-processed, as colour levels in its band of the picture. The
+// transform gathers the rows' statistics and the last pass writes the levels, unless the
+// contrast pass comes between.
+void AnalyseSeries(int k, const TSeriesSet& set, const TRunShape& shape, TRunWork& work,
+                   QImage& spectrogram, TParameterSource& params, TCommandProgress& progress,
+                   TOneDObserver* observer)
+{
+    progress.SetStatusText("Current dataset : " + std::to_string(k));
+    progress.ProcessPendingMessages();
+    const int outputKind = params.OutputKind();
+    const bool l1Norm = params.L1Norm();
+    const std::vector<double> grid =
+        ScaleGrid(params.StepKind(), shape.MaxScale, shape.MinScale, shape.Steps);
+    TRowsRequest rows;
+    rows.Series = set.Values[k].data();
+    rows.Scales = &grid;
+    rows.L1Norm = l1Norm;
+    rows.Phase = outputKind == okPhase;
+    rows.Coefs = work.Coefs.Data();
+    rows.RowStats = &work.RowStats;
+    rows.Moments = NeedsMoments(outputKind);
+    rows.Progress = &progress;
+    rows.ProgressTotal = static_cast<std::int64_t>(set.Values.size()) * shape.Steps;
+    TransformRows(work.Transformer, *work.Wave, rows);
+    CheckFpFaults();
+    if (observer)
+        observer->RawCoefficients(k, work.Coefs.AsVector());
+    const bool withContrast = params.WaveletContrast();
+    const int firstRow = k * (shape.Steps + 1);
+    const std::ptrdiff_t stride = spectrogram.bytesPerLine();
+    const TLevelRows band{spectrogram.bits() + firstRow * stride, stride};
+    PostProcessRows({work.Coefs.Data(), static_cast<std::size_t>(shape.Steps),
+                     static_cast<std::size_t>(shape.Width), &work.RowStats, &progress},
+                    outputKind, withContrast || observer, withContrast ? TLevelRows{} : band);
+    if (withContrast) {
+        if (!work.Contrast)
+            work.Contrast.emplace(shape.Steps, shape.Width);
+        ApplyWaveletContrast(*work.Contrast, work.Coefs.AsVector());
+        PaintLevelRows(spectrogram, firstRow, shape.Steps, work.Coefs.Data());
+    }
+    CheckFpFaults();
+    if (observer)
+        observer->FinalCoefficients(k, work.Coefs.AsVector());
+}
 
 void Annotate(QImage& spectrogram, const TDataTable& table, double firstLabel,
               const TSeriesSet& set, const TRunShape& shape)
@@ -116,32 +162,11 @@ std::optional<QImage> DoTulvo1D(const TDataTable& table, TParameterSource& param
                                                          params.NumColors())),
                           kWhiteIndex);
 
-    const T1WaveTransformer transformer(shape.Width);
-    const std::unique_ptr<TWave1D> wave = MakeWavelet(params);
-    std::vector<double> coefs;
-    std::optional<TContrastKernel> contrast; // made when the option is first read as set
-    for (int k = 0; k < n; ++k) {
-        progress.SetStatusText("Current dataset : " + std::to_string(k));
-        progress.ProcessPendingMessages();
-        const int outputKind = params.OutputKind();
-        WaveletTransform1D(transformer, shape.Steps, *wave, shape.MaxScale, shape.MinScale,
-                           set.Values[k], params.L1Norm(), params.StepKind(),
-                           outputKind == okPhase, coefs);
-        progress.CheckCancelled();
-        if (observer)
-            observer->RawCoefficients(k, coefs);
-        PostProcess(coefs, outputKind);
-        if (params.WaveletContrast()) {
-            if (!contrast)
-                contrast.emplace(shape.Steps, shape.Width);
-            ApplyWaveletContrast(*contrast, coefs);
-        }
-        CheckFpFaults();
-        if (observer)
-            observer->FinalCoefficients(k, coefs);
-        PaintLevelRows(spectrogram, k * (shape.Steps + 1), shape.Steps, coefs.data());
-        progress.WorkDone(shape.Steps, static_cast<std::int64_t>(n) * shape.Steps);
-    }
+    {
+        TRunWork work(shape, MakeWavelet(params), observer != nullptr);
+        for (int k = 0; k < n; ++k)
+            AnalyseSeries(k, set, shape, work, spectrogram, params, progress, observer);
+    } // the matrix and the transformer are freed before the picture is framed
     Annotate(spectrogram, table, firstLabel, set, shape);
     QImage result = ComposeResult(
         spectrogram, QuantisedPalette(params.PaletteIndex(), params.NumColors()));

@@ -72,6 +72,12 @@ TEST(ColorIndex, AgreesWithThePlainRuleEverywhere)
         xs.push_back(unit(random));
     for (double x : xs)
         ASSERT_EQ(ColorIndex(x), reference(x)) << "x = " << x;
+    // The row form, in pairs and with an odd remainder, gives the same levels.
+    xs.push_back(0.75);
+    std::vector<std::uint8_t> levels(xs.size());
+    ColorIndices(xs.data(), xs.size(), levels.data());
+    for (std::size_t i = 0; i < xs.size(); ++i)
+        ASSERT_EQ(levels[i], reference(xs[i])) << "row form, x = " << xs[i];
 }
 
 TEST(QuantisedPalette, RunsTakeTheColourOfTheirFirstEntry)

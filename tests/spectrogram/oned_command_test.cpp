@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <gtest/gtest.h>
+#include <atomic>
 #include <map>
 
 namespace {
@@ -191,6 +192,65 @@ TEST(DoTulvo1D, TwoSinesPeakAtTheirMatchingScales)
         const auto [best, expected] = peakRow(6 * period / (2 * kPi));
         EXPECT_EQ(best, expected) << "period " << period;
     }
+}
+
+// Without an observer the last pass writes only the colour levels; with one it keeps the
+// final values too. Both routes must paint the same picture.
+TEST(DoTulvo1D, PictureIsTheSameWithAndWithoutAnObserver)
+{
+    const int w = 301;
+    const TDataTable table = MakeTable("N", ckNumber, Counting(w), {Wave(w, 23), Wave(w, 7, 1)});
+    for (int kind = 0; kind < 4; ++kind)
+        for (TWaveletKind wavelet : {wkGaussian, wkMorlet}) {
+            TAnalysisParams p;
+            p.Steps = 40;
+            p.OutputKind = static_cast<TOutputKind>(kind);
+            p.WaveletKind = wavelet;
+            TRun observed;
+            RunAnalysis(observed, table, p);
+            TFixedParameters source(p);
+            TRecordingProgress progress;
+            const std::optional<QImage> plain = DoTulvo1D(table, source, progress);
+            ASSERT_TRUE(plain.has_value());
+            EXPECT_EQ(*plain, observed.Picture) << "output " << kind << " wavelet " << wavelet;
+        }
+}
+
+// Finished rows are reported against the run's total and a cancel asked for between rows ends
+// the run.
+TEST(DoTulvo1D, ReportsRowsAndStopsWhenCancelled)
+{
+    class TCountingProgress : public TRecordingProgress {
+    public:
+        std::atomic<std::int64_t> Rows{0};
+        std::atomic<std::int64_t> Total{0};
+        std::atomic<int> Checks{0};
+        int CancelAfter = -1; // checks before a cancel; -1 never
+        void WorkDone(std::int64_t rows, std::int64_t total) override
+        {
+            Rows += rows;
+            Total = total;
+        }
+        void CheckCancelled() override
+        {
+            if (CancelAfter >= 0 && Checks++ >= CancelAfter)
+                throw ECancelled();
+        }
+    };
+    const int w = 4000;
+    const TDataTable table = MakeTable("N", ckNumber, Counting(w), {Wave(w, 50), Wave(w, 9)});
+    TAnalysisParams p;
+    p.Steps = 200;
+    TFixedParameters source(p);
+    TCountingProgress counted;
+    ASSERT_TRUE(DoTulvo1D(table, source, counted).has_value());
+    EXPECT_EQ(counted.Rows.load(), 2 * 200);
+    EXPECT_EQ(counted.Total.load(), 2 * 200);
+
+    TCountingProgress cancelled;
+    cancelled.CancelAfter = 3;
+    EXPECT_THROW(DoTulvo1D(table, source, cancelled), ECancelled);
+    EXPECT_LT(cancelled.Rows.load(), 2 * 200);
 }
 
 } // namespace

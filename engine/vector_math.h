@@ -1,0 +1,14 @@
+#pragma once
+// exp and log over whole arrays, for the loops that evaluate them for every bin or element.
+// Where the C library has vector versions (glibc's libmvec on x86-64: AVX2 when the processor
+// has it, else SSE) they are used; elsewhere the scalar functions. The vector versions differ
+// from the scalar ones by at most a few units in the last place, which stays far inside what
+// the results may differ by; they keep the IEEE flags for overflow and invalid operations.
+
+#include <cstddef>
+
+// v[i] = exp(v[i]) for i < count.
+void ExpInPlace(double* v, std::size_t count);
+
+// v[i] = log(v[i]) for i < count.
+void LogInPlace(double* v, std::size_t count);

@@ -1,0 +1,49 @@
+#pragma once
+// The coefficient matrix of a 1-D run, one for all its series.
+
+#include "engine/memory_budget.h"
+
+#include <cstddef>
+#include <memory>
+#include <new>
+#include <vector>
+
+// The coefficient matrix of the run, one for all series. Without an observer it is never
+// cleared: the threads that compute the rows touch its pages first, in parallel with the
+// transform, instead of one thread clearing it all beforehand. The contrast pass and the
+// observer take a vector, which it then becomes for the rest of the run.
+class TCoefficientStore {
+public:
+    TCoefficientStore(std::size_t count, bool asVector) : Count(count)
+    {
+        RequireMemory(CheckedMul(count, sizeof(double), "the coefficient matrix"),
+                      "the coefficient matrix");
+        if (asVector)
+            Vector.resize(count);
+        else
+            Raw.reset(static_cast<double*>(
+                ::operator new[](count * sizeof(double), std::align_val_t{kAlignment})));
+    }
+    double* Data() { return Raw ? Raw.get() : Vector.data(); }
+    std::vector<double>& AsVector()
+    {
+        if (Raw) {
+            Vector.assign(Raw.get(), Raw.get() + Count);
+            Raw.reset();
+        }
+        return Vector;
+    }
+
+private:
+    // Rows on the alignment of FFTW's buffers are written by the transforms themselves.
+    static constexpr std::size_t kAlignment = 64;
+    struct TAlignedDelete {
+        void operator()(double* p) const noexcept
+        {
+            ::operator delete[](p, std::align_val_t{kAlignment});
+        }
+    };
+    std::size_t Count;
+    std::unique_ptr<double[], TAlignedDelete> Raw;
+    std::vector<double> Vector;
+};

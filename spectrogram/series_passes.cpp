@@ -1,0 +1,144 @@
+#include "spectrogram/series_passes.h"
+
+#include "engine/analysis_kinds.h"
+#include "engine/parallel_rows.h"
+#include "engine/vector_math.h"
+#include "picture/palette.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// A share of a pass is at least this many values: less costs more to hand out than to do.
+std::size_t LeastRowsPerShare(std::size_t cols) { return std::max<std::size_t>(1, 32768 / cols); }
+
+template <typename RowWork>
+void ForEachMatrixRow(const TSeriesMatrix& m, const RowWork& work)
+{
+    const std::size_t rowsPerCheck = LeastRowsPerShare(m.Cols);
+    ForEachRowRange(m.Rows, rowsPerCheck, [&](std::size_t begin, std::size_t end) {
+        for (std::size_t k = begin; k < end; ++k) {
+            if (m.Progress && (k - begin) % rowsPerCheck == 0)
+                m.Progress->CheckCancelled();
+            work(k, m.Values + k * m.Cols);
+        }
+    });
+}
+
+// A row's worth of values for a share's work that is not kept.
+double* ScratchRow(std::size_t cols)
+{
+    thread_local std::vector<double> scratch;
+    scratch.resize(cols);
+    return scratch.data();
+}
+
+// NormalizeLog of `in` with the matrix's lo and range, into `out` (which may be `in`).
+void LogRescale(const double* in, std::size_t cols, double lo, double range, double* out)
+{
+    // Rescaled values at or below 1e-100 become 0: log of 1 gives that exactly.
+    for (std::size_t j = 0; j < cols; ++j) {
+        const double u = (in[j] - lo) / range;
+        out[j] = u <= 1e-100 ? 1.0 : u;
+    }
+    LogInPlace(out, cols);
+}
+
+// The rescaled logarithm of the matrix: written back when the values are kept; otherwise only
+// its statistics are taken, and the last pass makes the logarithms again (cheaper than
+// writing and reading the whole matrix once more).
+struct TLogStep {
+    double Lo;
+    double Range;
+    bool InPlace;
+
+    const double* operator()(double* row, std::size_t cols) const
+    {
+        double* out = InPlace ? row : ScratchRow(cols);
+        LogRescale(row, cols, Lo, Range, out);
+        return out;
+    }
+};
+
+// The last pass: each value becomes final(value), kept in the matrix or not, and turned into
+// its colour level. `source` gives the values of a row the step starts from. Plain loops,
+// which vectorise.
+template <typename Source, typename Final>
+void FinishRows(const TSeriesMatrix& m, bool keepValues, TLevelRows levels, const Source& source,
+                const Final& final)
+{
+    ForEachMatrixRow(m, [&](std::size_t k, double* row) {
+        const double* in = source(row, m.Cols);
+        double* out = keepValues ? row : ScratchRow(m.Cols);
+        for (std::size_t j = 0; j < m.Cols; ++j)
+            out[j] = final(in[j]);
+        if (levels.First)
+            ColorIndices(out, m.Cols, levels.First + static_cast<std::ptrdiff_t>(k) * levels.Stride);
+    });
+}
+
+const double* Unchanged(double* row, std::size_t) { return row; }
+
+// ClipNormalize with the statistics of the whole matrix.
+template <typename Source>
+void ClipRows(const TSeriesMatrix& m, const TBlockStats& all, double k, bool keepValues,
+              TLevelRows levels, const Source& source)
+{
+    const TSeriesStats s = all.Stats();
+    const double mean = static_cast<double>(s.Mean);
+    const double sd = static_cast<double>(s.StdDev);
+    const double hi = std::fmin(mean + k * sd, all.Max);
+    const double lo = std::fmax(mean - k * sd, all.Min);
+    const double range = GuardedDivisor(hi - lo);
+    FinishRows(m, keepValues, levels, source, [&](double v) {
+        v = v < hi ? v : hi;
+        v = v > lo ? v : lo;
+        return (v - lo) / range;
+    });
+}
+
+} // namespace
+
+bool NeedsMoments(int outputKind)
+{
+    return outputKind == okRealPart || outputKind == okPhase || outputKind == okRealByStdDev;
+}
+
+void PostProcessRows(const TSeriesMatrix& m, int outputKind, bool keepValues, TLevelRows levels)
+{
+    const TBlockStats raw = MergedStats(*m.RowStats);
+    switch (outputKind) {
+    case okLogRealPart: {
+        const TLogStep log{raw.Min, GuardedDivisor(raw.Max - raw.Min), keepValues};
+        ForEachMatrixRow(m, [&](std::size_t k, double* row) {
+            (*m.RowStats)[k] = BlockStatsOf(log(row, m.Cols), m.Cols, true);
+        });
+        const TBlockStats logs = MergedStats(*m.RowStats);
+        if (keepValues)
+            ClipRows(m, logs, 3.5, true, levels, Unchanged);
+        else
+            ClipRows(m, logs, 3.5, false, levels, log);
+        break;
+    }
+    case okRealPart:
+        ClipRows(m, raw, 3.5, keepValues, levels, Unchanged);
+        break;
+    case okPhase:
+        ClipRows(m, raw, 1.5, keepValues, levels, Unchanged);
+        break;
+    case okRealByStdDev: {
+        // Division by a positive number keeps the order: the extremes of the divided values
+        // are the divided extremes.
+        const double s = GuardedDivisor(static_cast<double>(raw.Stats().StdDev));
+        const double lo = raw.Min / s;
+        const double range = GuardedDivisor(raw.Max / s - lo);
+        FinishRows(m, keepValues, levels, Unchanged,
+                   [&](double v) { return (v / s - lo) / range; });
+        break;
+    }
+    default:
+        FinishRows(m, keepValues, levels, Unchanged, [](double v) { return v; });
+        break;
+    }
+}
