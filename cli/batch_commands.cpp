@@ -214,14 +214,17 @@ TJobOutcome RunOneDJob(const TCliOptions& options, const TBatchJob& job,
         if (!picture)
             return NothingToAnalyse(job, report);
         progress.CheckCancelled();
-        const TResultAxes axes = DescribeResult(table, used.Seen);
+        const bool described = options.Axes || options.Cone || !options.ScalesPath.empty() ||
+                               files.Wanted();
+        const TResultAxes axes = described ? DescribeResult(table, used.Seen) : TResultAxes{};
         if (options.Axes || options.Cone)
             ExportGraphic(PictureWithAxes(*picture, axes, options.Axes, options.Cone),
                           job.Picture);
         else
             ExportGraphic(*picture, job.Picture);
         files.Commit();
-        WriteOneDScaleFiles(options, axes);
+        if (described)
+            WriteOneDScaleFiles(options, axes);
         return TJobOutcome::Written;
     });
 }

@@ -42,6 +42,8 @@ TWaveletShape WaveletShapeOf(const TAnalysisParams& params)
 std::vector<TRowAxis> RowAxes(const TAnalysisParams& params, const TLabelStep& labels)
 {
     const TWaveletShape wave = WaveletShapeOf(params);
+    // The cone is proportional to the scale; its factor takes a search, done once.
+    const double eFolding = EFoldingTime(wave);
     const std::vector<double> grid =
         ScaleGrid(params.StepKind, params.MaxScale, params.MinScale, params.Steps);
     std::vector<TRowAxis> rows;
@@ -51,7 +53,7 @@ std::vector<TRowAxis> RowAxes(const TAnalysisParams& params, const TLabelStep& l
         rows.push_back({scale, period,
                         labels.Even ? period * labels.Step
                                     : std::numeric_limits<double>::quiet_NaN(),
-                        ConeOfInfluence(wave, scale)});
+                        eFolding * std::fabs(scale)});
     }
     return rows;
 }
