@@ -149,15 +149,12 @@ void RunJobs(TRun& run, const std::vector<TJob>& jobs, std::size_t first, int co
     }
 }
 
-} // namespace
 
-std::optional<TTwoDResult> DoTulvo2D(const TDataTable& table, const std::string& Dir,
-                                     TParameterSource& params, TCommandProgress& progress)
+// The filter, the wavelet and every frame. They are all gone before the frames are assembled,
+// so the assembly has the planes' memory to itself. Returns the filter output.
+TFilterOutput WriteFrames(const TDataTable& table, MuImage& writer, TParameterSource& params,
+                          TCommandProgress& progress, bool& gaussian)
 {
-    if (!table.IsOpen() || table.IsEmpty())
-        return std::nullopt;
-    ClearFpFaults();
-    MuImage writer(Dir);
     TBitmapFilter filter(table.RowCount(), table.ColumnCount());
     LoadMatrix(table, filter);
     filter.ResetAccumulator();
@@ -166,13 +163,14 @@ std::optional<TTwoDResult> DoTulvo2D(const TDataTable& table, const std::string&
     const int minScale = params.MinScale();
     const int stepKind = params.StepKind();
     const int waveletKind = params.WaveletKind();
+    gaussian = waveletKind == wkGaussian;
     const std::unique_ptr<TWave2D> wave = MakeWavelet(params, waveletKind);
     const std::vector<double> scales = ScaleGrid(stepKind, minScale, maxScale, kScaleCount);
     CheckFpFaults();
     const TFilterOutput output = params.OutputKind() == okPhase ? foImagPart : foRealPart;
 
-    TRun run{filter,       *wave,  waveletKind != wkGaussian, output, params, progress,
-             scales,       writer, {},                         0,      std::nullopt};
+    TRun run{filter,       *wave,  !gaussian, output, params, progress,
+             scales,       writer, {},        0,      std::nullopt};
     run.Angles = Orientations(run.Oriented, output);
     std::vector<TJob> jobs;
     for (int i = 0; i < kScaleCount; ++i)
@@ -184,10 +182,21 @@ std::optional<TTwoDResult> DoTulvo2D(const TDataTable& table, const std::string&
             std::min<std::size_t>(TBitmapFilter::kLanes, jobs.size() - k));
         RunJobs(run, jobs, k, count);
     }
+    return output;
+}
+
+} // namespace
+
+std::optional<TTwoDResult> DoTulvo2D(const TDataTable& table, const std::string& Dir,
+                                     TParameterSource& params, TCommandProgress& progress)
+{
+    if (!table.IsOpen() || table.IsEmpty())
+        return std::nullopt;
+    ClearFpFaults();
+    MuImage writer(Dir);
+    bool gaussian = false;
+    const TFilterOutput output = WriteFrames(table, writer, params, progress, gaussian);
     writer.Assemble();
-    if (output == foImagPart && waveletKind == wkGaussian)
-        progress.SetStatusText(kNoImaginaryPart);
-    else
-        progress.SetStatusText("O'k");
+    progress.SetStatusText(output == foImagPart && gaussian ? kNoImaginaryPart : "O'k");
     return TTwoDResult{writer.GifPath(), writer.TiffPath()};
 }
