@@ -315,22 +315,15 @@ void TBitmapFilter::AccumulateOrientations(int First, int Count, bool MeasureSum
         return;
     if (First < 0 || Count < 0 || First + Count > kLanes)
         throw std::invalid_argument("AccumulateOrientations: no such lanes");
-    double* sums = RealRows(SumsRe_.get());
-    const std::size_t cols = static_cast<std::size_t>(Cols_);
     std::vector<TMoments> rowMoments(MeasureSums ? static_cast<std::size_t>(Rows_) : 0);
+    TRealPlane planes[kLanes] = {};
+    for (int j = 0; j < Count; ++j)
+        planes[j] = LanePlane(First + j);
     ForEachRowRange(static_cast<std::size_t>(Rows_), LeastRowsPerShare(Cols_),
                     [&](std::size_t begin, std::size_t end) {
-                        for (std::size_t r = begin; r < end; ++r) {
-                            double* s = sums + r * cols;
-                            for (int j = First; j < First + Count; ++j) {
-                                const double* w = LanePlane(j).Row(r);
-                                const TClipRange clip = LaneClip[j];
-                                for (std::size_t c = 0; c < cols; ++c)
-                                    s[c] += clip.Apply(w[c]);
-                            }
-                            if (MeasureSums)
-                                rowMoments[r].AddRow(s, cols);
-                        }
+                        AddClippedRows(RealRows(SumsRe_.get()), static_cast<std::size_t>(Cols_),
+                                       planes, LaneClip + First, Count, begin, end,
+                                       MeasureSums ? rowMoments.data() : nullptr);
                     });
     SumsChanged();
     if (MeasureSums) {

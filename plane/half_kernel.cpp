@@ -1,5 +1,7 @@
 #include "plane/half_kernel.h"
 
+#include "plane/vector_clones.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -66,6 +68,40 @@ void ClearOutside(TComplex* out, std::size_t b, std::size_t e, std::size_t halfC
         return;
     std::fill(out, out + b, TComplex{0.0, 0.0});
     std::fill(out + e, out + halfCols, TComplex{0.0, 0.0});
+}
+
+// Columns [b, e) of a row of the Morlet wavelet's products with a real plane's spectrum a:
+// E = (v U + v' U') / 2 into re and O = -i (v U - v' U') / 2 into im, either may be null.
+// The imaginary part first: re may be a itself.
+TULVO_WIDE_VECTORS void MorletRow(const TComplex* a, TComplex* re, TComplex* im, const double* u,
+                                  const double* um, double v, double vm, std::size_t b,
+                                  std::size_t e)
+{
+    if (im)
+        for (std::size_t c = b; c < e; ++c) {
+            const double d = (v * u[c] - vm * um[c]) * 0.5;
+            im[c] = {a[c].Im * d, -(a[c].Re * d)};
+        }
+    if (re)
+        for (std::size_t c = b; c < e; ++c) {
+            const double h = (v * u[c] + vm * um[c]) * 0.5;
+            re[c] = {a[c].Re * h, a[c].Im * h};
+        }
+}
+
+// out[c] = a[c] g (colRe[c] + rowRe + i (colIm[c] + rowIm)) with g = gy gx[c], columns [b, e).
+TULVO_WIDE_VECTORS void GradientRow(const TComplex* a, TComplex* out, std::size_t b,
+                                    std::size_t e, double gy, const double* gx,
+                                    const double* colRe, double rowRe, const double* colIm,
+                                    double rowIm)
+{
+    for (std::size_t c = b; c < e; ++c) {
+        const double g = gy * gx[c];
+        const double pr = g * (colRe[c] + rowRe), pi = g * (colIm[c] + rowIm);
+        const double xr = a[c].Re, xi = a[c].Im;
+        out[c].Re = xr * pr - xi * pi;
+        out[c].Im = xr * pi + xi * pr;
+    }
 }
 
 // A real transform that is a sum of terms Weight * V(ky) * U(kx).
@@ -155,16 +191,7 @@ public:
             const double v = t.V[r], vm = t.VMirror[r];
             const double* u = t.U.data();
             const double* um = t.UMirror.data();
-            if (re)
-                for (std::size_t c = b; c < e; ++c) {
-                    const double h = (v * u[c] + vm * um[c]) * 0.5;
-                    re[c] = {a[c].Re * h, a[c].Im * h};
-                }
-            if (im)
-                for (std::size_t c = b; c < e; ++c) {
-                    const double d = (v * u[c] - vm * um[c]) * 0.5;
-                    im[c] = {a[c].Im * d, -(a[c].Re * d)};
-                }
+            MorletRow(a, re, im, u, um, v, vm, b, e);
         }
         return true;
     }
@@ -319,19 +346,13 @@ public:
             ClearOutside(re, b, e, halfCols);
             ClearOutside(im, b, e, halfCols);
             const double gy = Gy[r];
-            const double eRe = RowERe[r], eIm = RowEIm[r], oRe = RowORe[r], oIm = RowOIm[r];
-            for (std::size_t c = b; c < e; ++c) {
-                const double g = gy * Gx[c];
-                const TComplex x = a[c];
-                if (re) {
-                    const double pr = g * (ColERe[c] + eRe), pi = g * (ColEIm[c] + eIm);
-                    re[c] = {x.Re * pr - x.Im * pi, x.Re * pi + x.Im * pr};
-                }
-                if (im) {
-                    const double pr = g * (ColORe[c] + oRe), pi = g * (ColOIm[c] + oIm);
-                    im[c] = {x.Re * pr - x.Im * pi, x.Re * pi + x.Im * pr};
-                }
-            }
+            // The imaginary part first: the real part may replace A.
+            if (im)
+                GradientRow(a, im, b, e, gy, Gx.data(), ColORe.data(), RowORe[r], ColOIm.data(),
+                            RowOIm[r]);
+            if (re)
+                GradientRow(a, re, b, e, gy, Gx.data(), ColERe.data(), RowERe[r], ColEIm.data(),
+                            RowEIm[r]);
         }
         return true;
     }

@@ -48,7 +48,7 @@ public:
     virtual bool OddPartVanishes() const { return false; }
     // Rows [RowBegin, RowEnd) of A * E into Re and of A * O into Im (either may be null) for
     // the spectrum A of a real plane, when the kernel has a faster way than Row: the same
-    // values, without the rows of E and O in between. False when it has none.
+    // values, without the rows of E and O in between. Re may be A. False when it has none.
     virtual bool MultiplyRealPlane(std::size_t HalfCols, const TComplex* A, TComplex* Re,
                                    TComplex* Im, int RowBegin, int RowEnd) const
     {
@@ -69,9 +69,9 @@ std::unique_ptr<THalfKernel> MakeHalfKernel(const TWave2D& Wave, const std::vect
 // Rows [RowBegin, RowEnd) of the half spectra of a filtering, HalfCols values a row:
 //   Re (when not null) = A * E - B * O, the spectrum of the real part;
 //   Im (when not null) = A * O + B * E, that of the imaginary part;
-// B null stands for a real plane (B = 0). Re and Im may be A or B themselves (each bin is read
-// before it is written), not each other. `scratch` holds 4 * HalfCols doubles for the thread
-// that calls.
+// B null stands for a real plane (B = 0). Re may be A itself and Im may be B (each bin is read
+// before either part is written); Im may not be A. `scratch` holds 4 * HalfCols doubles for
+// the thread that calls.
 void MultiplyHalfSpectrum(const THalfKernel& Kernel, std::size_t HalfCols, const TComplex* A,
                           const TComplex* B, TComplex* Re, TComplex* Im, int RowBegin,
                           int RowEnd, double* scratch);

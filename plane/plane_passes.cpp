@@ -1,5 +1,7 @@
 #include "plane/plane_passes.h"
 
+#include "plane/vector_clones.h"
+
 #include <algorithm>
 #include <bit>
 #include <cmath>
@@ -29,7 +31,7 @@ struct TNormalisation {
 // NormalizeLog: rescaled values at most 1e-100 become 0, the others their logarithm. The
 // choice is a loop of its own over the rescaled values kept in `u`: GCC leaves a loop scalar
 // that both takes the logarithm and chooses.
-void LogRow(double* __restrict x, double* __restrict u, std::size_t n, const TNormalisation& m)
+TULVO_INLINE void LogRow(double* __restrict x, double* __restrict u, std::size_t n, const TNormalisation& m)
 {
     for (std::size_t c = 0; c < n; ++c) {
         u[c] = (x[c] * m.Factor - m.Lo) * m.Scale;
@@ -40,7 +42,7 @@ void LogRow(double* __restrict x, double* __restrict u, std::size_t n, const TNo
 }
 
 template <int Kind>
-void NormaliseRow(double* x, std::size_t n, const TNormalisation& m)
+TULVO_INLINE void NormaliseRow(double* x, std::size_t n, const TNormalisation& m)
 {
     for (std::size_t c = 0; c < n; ++c) {
         const double v = x[c] * m.Factor;
@@ -55,7 +57,7 @@ void NormaliseRow(double* x, std::size_t n, const TNormalisation& m)
 }
 
 template <int Kind>
-TMoments NormaliseRows(const TRealPlane& plane, const TNormalisation& m, bool measure)
+TULVO_INLINE TMoments NormaliseRows(const TRealPlane& plane, const TNormalisation& m, bool measure)
 {
     TMoments out;
     std::vector<double> rescaled(Kind == kLog ? plane.Cols : 0);
@@ -66,7 +68,7 @@ TMoments NormaliseRows(const TRealPlane& plane, const TNormalisation& m, bool me
         else
             NormaliseRow<Kind>(row, plane.Cols, m);
         if (measure)
-            out.AddRow(row, plane.Cols);
+            out.AddRowInline(row, plane.Cols);
     }
     return out;
 }
@@ -87,7 +89,7 @@ struct TRowExtremes {
 // The extremes of a row, starting from lo and hi. The compiler vectorises no reduction by
 // comparison without -ffinite-math-only, so on x86-64 it is written with SSE2, whose min and
 // max are exactly the comparisons below (a < b ? a : b).
-TRowExtremes RowExtremes(const double* x, std::size_t n, double lo, double hi)
+TULVO_INLINE TRowExtremes RowExtremes(const double* x, std::size_t n, double lo, double hi)
 {
 #if defined(__SSE2__)
     __m128d vlo = _mm_set1_pd(lo), vhi = _mm_set1_pd(hi);
@@ -120,7 +122,7 @@ TRowExtremes RowExtremes(const double* x, std::size_t n, double lo, double hi)
 
 } // namespace
 
-void TMoments::AddRow(const double* x, std::size_t n)
+TULVO_INLINE void TMoments::AddRowInline(const double* x, std::size_t n)
 {
     if (n == 0)
         return;
@@ -150,6 +152,8 @@ void TMoments::AddRow(const double* x, std::size_t n)
     Max_ = e.Hi;
     Count_ += n;
 }
+
+void TMoments::AddRow(const double* x, std::size_t n) { AddRowInline(x, n); }
 
 void TMoments::Add(const TMoments& later)
 {
@@ -188,7 +192,7 @@ TClipRange ClipRangeOf(const TSeriesStats& S, long double K)
             static_cast<double>(1 / (std::fabs(r) < 1e-100L ? 1e-100L : r))};
 }
 
-TExtremes ExtremesOf(const TRealPlane& plane)
+TULVO_WIDE_VECTORS TExtremes ExtremesOf(const TRealPlane& plane)
 {
     double lo = plane.Data[0], hi = plane.Data[0];
     for (std::size_t r = 0; r < plane.Rows; ++r) {
@@ -199,15 +203,15 @@ TExtremes ExtremesOf(const TRealPlane& plane)
     return {lo, hi};
 }
 
-TMoments MomentsOf(const TRealPlane& plane)
+TULVO_WIDE_VECTORS TMoments MomentsOf(const TRealPlane& plane)
 {
     TMoments out;
     for (std::size_t r = 0; r < plane.Rows; ++r)
-        out.AddRow(plane.Row(r), plane.Cols);
+        out.AddRowInline(plane.Row(r), plane.Cols);
     return out;
 }
 
-TMoments NormalisePlane(const TRealPlane& plane, TExtremes raw, double RawStdDev, double Factor,
+TULVO_WIDE_VECTORS TMoments NormalisePlane(const TRealPlane& plane, TExtremes raw, double RawStdDev, double Factor,
                         int Kind, bool measure)
 {
     TNormalisation m{Factor, 1.0, 0.0, 1.0};
@@ -234,7 +238,7 @@ TMoments NormalisePlane(const TRealPlane& plane, TExtremes raw, double RawStdDev
     }
 }
 
-void ScalePlane(const TRealPlane& plane, double Factor)
+TULVO_WIDE_VECTORS void ScalePlane(const TRealPlane& plane, double Factor)
 {
     for (std::size_t r = 0; r < plane.Rows; ++r) {
         double* x = plane.Row(r);
@@ -243,7 +247,7 @@ void ScalePlane(const TRealPlane& plane, double Factor)
     }
 }
 
-TMoments ModulusPlane(const TRealPlane& x, const TRealPlane& y, double Factor)
+TULVO_WIDE_VECTORS TMoments ModulusPlane(const TRealPlane& x, const TRealPlane& y, double Factor)
 {
     TMoments out;
     for (std::size_t r = 0; r < x.Rows; ++r) {
@@ -253,19 +257,36 @@ TMoments ModulusPlane(const TRealPlane& x, const TRealPlane& y, double Factor)
             const double p = a[c] * Factor, q = b[c] * Factor;
             a[c] = std::sqrt(p * p + q * q);
         }
-        out.AddRow(a, x.Cols);
+        out.AddRowInline(a, x.Cols);
     }
     return out;
 }
 
-TMoments ClipPlane(const TRealPlane& plane, const TClipRange& clip)
+TULVO_WIDE_VECTORS TMoments ClipPlane(const TRealPlane& plane, const TClipRange& clip)
 {
     TMoments out;
     for (std::size_t r = 0; r < plane.Rows; ++r) {
         double* x = plane.Row(r);
         for (std::size_t c = 0; c < plane.Cols; ++c)
             x[c] = clip.Apply(x[c]);
-        out.AddRow(x, plane.Cols);
+        out.AddRowInline(x, plane.Cols);
     }
     return out;
+}
+
+TULVO_WIDE_VECTORS void AddClippedRows(double* Sums, std::size_t Cols, const TRealPlane* Planes,
+                                       const TClipRange* Clips, int Count, std::size_t RowBegin,
+                                       std::size_t RowEnd, TMoments* RowMoments)
+{
+    for (std::size_t r = RowBegin; r < RowEnd; ++r) {
+        double* s = Sums + r * Cols;
+        for (int j = 0; j < Count; ++j) {
+            const double* w = Planes[j].Row(r);
+            const TClipRange clip = Clips[j];
+            for (std::size_t c = 0; c < Cols; ++c)
+                s[c] += clip.Apply(w[c]);
+        }
+        if (RowMoments)
+            RowMoments[r].AddRowInline(s, Cols);
+    }
 }

@@ -44,6 +44,9 @@ public:
     double Min() const { return Min_; }
     double Max() const { return Max_; }
 
+    // AddRow as the passes inline it.
+    void AddRowInline(const double* x, std::size_t n);
+
 private:
     bool HasShift = false;
     double Shift = 0;
@@ -102,6 +105,13 @@ TMoments ModulusPlane(const TRealPlane& x, const TRealPlane& y, double Factor);
 
 // Every value clipped and rescaled by `clip`; returns the statistics of the result.
 TMoments ClipPlane(const TRealPlane& plane, const TClipRange& clip);
+
+// Rows [RowBegin, RowEnd) of Sums (dense rows of Cols values): each plane clipped by its
+// clip range added in turn, as ClipNormalize and Accumulate(1.0) after each would add them;
+// row r's statistics of the result into RowMoments[r] when it is not null.
+void AddClippedRows(double* Sums, std::size_t Cols, const TRealPlane* Planes,
+                    const TClipRange* Clips, int Count, std::size_t RowBegin, std::size_t RowEnd,
+                    TMoments* RowMoments);
 
 // ln x for a positive normal x, within one unit in the last place of the exact value, with
 // the polynomial of fdlibm's log and no branches, so that loops around it vectorise (the C
