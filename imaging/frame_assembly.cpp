@@ -361,10 +361,12 @@ private:
 template <typename Joined>
 TBytes EncodeOneByOne(const std::vector<std::string>& frameFiles, Joined joined,
                       void (*prepare)(Magick::Image&), const std::string& coder,
-                      const std::string& what)
+                      const std::string& what, const std::function<void()>& checkpoint)
 {
     std::size_t done = 0, bytes = 0, room = 0;
     for (const std::string& file : frameFiles) {
+        if (checkpoint)
+            checkpoint();
         std::vector<Magick::Image> one;
         one.push_back(ReadFrame(file));
         prepare(one.front());
@@ -383,11 +385,14 @@ TBytes EncodeOneByOne(const std::vector<std::string>& frameFiles, Joined joined,
 
 // The same made by the library from the whole sequence at once.
 TBytes EncodeAtOnce(const std::vector<std::string>& frameFiles, void (*prepare)(Magick::Image&),
-                    const std::string& coder, const std::string& what)
+                    const std::string& coder, const std::string& what,
+                    const std::function<void()>& checkpoint)
 {
     std::vector<Magick::Image> frames;
     frames.reserve(frameFiles.size());
     for (const std::string& file : frameFiles) {
+        if (checkpoint)
+            checkpoint();
         frames.push_back(ReadFrame(file));
         prepare(frames.back());
     }
@@ -395,24 +400,25 @@ TBytes EncodeAtOnce(const std::vector<std::string>& frameFiles, void (*prepare)(
 }
 
 TBytes Encode(const std::vector<std::string>& frameFiles, bool animation,
-              const std::string& path)
+              const std::string& path, const std::function<void()>& checkpoint)
 {
     const std::string what = "\"" + path + "\"";
     void (*prepare)(Magick::Image&) = animation ? &MakeAnimationFrame : &MakePage;
     const std::string coder = animation ? "GIF" : "TIFF";
     try {
         if (animation)
-            return EncodeOneByOne(frameFiles, TGifAnimation(), prepare, coder, what);
-        return EncodeOneByOne(frameFiles, TTiffPages(frameFiles.size()), prepare, coder, what);
+            return EncodeOneByOne(frameFiles, TGifAnimation(), prepare, coder, what, checkpoint);
+        return EncodeOneByOne(frameFiles, TTiffPages(frameFiles.size()), prepare, coder, what,
+                              checkpoint);
     } catch (const TUnknownPiece&) {
-        return EncodeAtOnce(frameFiles, prepare, coder, what);
+        return EncodeAtOnce(frameFiles, prepare, coder, what, checkpoint);
     }
 }
 
 } // namespace
 
 void AssembleFrames(const std::vector<std::string>& frameFiles, const std::string& gifPath,
-                    const std::string& tiffPath)
+                    const std::string& tiffPath, const std::function<void()>& checkpoint)
 {
     if (frameFiles.empty())
         throw EImageError("Cannot write \"" + gifPath + "\": there are no frames");
@@ -421,7 +427,8 @@ void AssembleFrames(const std::vector<std::string>& frameFiles, const std::strin
     TBytes gif, tiff;
     ForEachRowRange(2, 1, [&](std::size_t begin, std::size_t end) {
         for (std::size_t k = begin; k < end; ++k)
-            (k == 0 ? gif : tiff) = Encode(frameFiles, k == 0, k == 0 ? gifPath : tiffPath);
+            (k == 0 ? gif : tiff) =
+                Encode(frameFiles, k == 0, k == 0 ? gifPath : tiffPath, checkpoint);
     });
     ReplaceFileBytes(gifPath, gif);
     ReplaceFileBytes(tiffPath, tiff);

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -56,5 +57,9 @@ void WriteBmpAs(const std::vector<std::uint8_t>& bmpBytes, const std::string& ta
 // multi-page TIFF (8-bit palette pages, LZW). Both are encoded before either is replaced, so
 // a frame or an encoding that fails leaves both files as they were. Throws EImageError when a frame cannot be read or a file could not be written
 // completely, EOutOfMemory when the frames do not fit the memory budget.
+// `checkpoint`, when given, is called before each frame of each result, from the two threads
+// that make them (so it must be thread-safe), and may throw to stop: a stop asked for acts
+// within a frame's encoding, and leaves both files as they were.
 void AssembleFrames(const std::vector<std::string>& frameFiles, const std::string& gifPath,
-                    const std::string& tiffPath);
+                    const std::string& tiffPath,
+                    const std::function<void()>& checkpoint = std::function<void()>());

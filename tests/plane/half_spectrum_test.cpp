@@ -146,11 +146,19 @@ TEST(HalfSpectrum, FastProductsEqualTheProductsThroughTheRows)
                                      fastIm.data(), 0, s.rows, scratch.data());
                 MultiplyHalfSpectrum(*kernel, halfCols, a.data(), zeros.data(), rowRe.data(),
                                      rowIm.data(), 0, s.rows, scratch.data());
+                // The real part may replace the spectrum it is made from.
+                std::vector<TComplex> inPlace = a, inPlaceIm(count);
+                MultiplyHalfSpectrum(*kernel, halfCols, inPlace.data(), nullptr, inPlace.data(),
+                                     inPlaceIm.data(), 0, s.rows, scratch.data());
                 for (std::size_t i = 0; i < count; ++i) {
                     EXPECT_EQ(fastRe[i].Re, rowRe[i].Re) << w.name << " at " << i;
                     EXPECT_EQ(fastRe[i].Im, rowRe[i].Im) << w.name << " at " << i;
                     EXPECT_EQ(fastIm[i].Re, rowIm[i].Re) << w.name << " at " << i;
                     EXPECT_EQ(fastIm[i].Im, rowIm[i].Im) << w.name << " at " << i;
+                    EXPECT_EQ(inPlace[i].Re, rowRe[i].Re) << w.name << " in place at " << i;
+                    EXPECT_EQ(inPlace[i].Im, rowRe[i].Im) << w.name << " in place at " << i;
+                    EXPECT_EQ(inPlaceIm[i].Re, rowIm[i].Re) << w.name << " in place at " << i;
+                    EXPECT_EQ(inPlaceIm[i].Im, rowIm[i].Im) << w.name << " in place at " << i;
                 }
             }
     }
