@@ -14,6 +14,10 @@
 // A matrix loaded with imaginary parts keeps them: its imaginary part gets a half spectrum of
 // its own.
 //
+// Memory, in planes of Count complex values: Work 1, the spectrum 1/2, the sum 1/2; the fused
+// orientations work inside Work, with 1/2 more per lane for the contrast pass; Filter itself
+// takes 1/2 more for the imaginary part.
+//
 // Checkpoints: Filter, Stats, the normalisations and the fused orientations end with
 // CheckFpFaults, so a floating-point fault raised since the caller's ClearFpFaults (a 1 x 1
 // plane has no standard deviation; a wavelet parameter may divide by zero) ends the command
@@ -45,7 +49,9 @@ public:
     std::size_t Count() const { return Count_; }
 
     // The working plane: callers load the matrix into the real parts (imaginary parts 0) and
-    // read results from it. Count elements, at the same address for the filter's life.
+    // read results from it. Count elements, at the same address for the filter's life. (Its
+    // block is a little longer when need be, so that the fused orientations' two lanes fit
+    // in it.)
     TComplex* Work() { return Work_.get(); }
     const TComplex* Work() const { return Work_.get(); }
 

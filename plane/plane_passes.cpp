@@ -15,7 +15,10 @@ namespace {
 
 constexpr double kRangeGuard = 1e-100;
 
-double Guarded(double divisor) { return std::fabs(divisor) < kRangeGuard ? kRangeGuard : divisor; }
+double Guarded(double divisor)
+{
+    return std::fabs(divisor) < kRangeGuard ? kRangeGuard : divisor;
+}
 
 enum : int { kLog = 0, kMinMax = 1, kMinMaxToo = 2, kStdDev = 3, kNone = -1 };
 
@@ -27,60 +30,6 @@ struct TNormalisation {
     double Lo;
     double Scale;
 };
-
-// NormalizeLog: rescaled values at most 1e-100 become 0, the others their logarithm. The
-// choice is a loop of its own over the rescaled values kept in `u`: GCC leaves a loop scalar
-// that both takes the logarithm and chooses.
-TULVO_INLINE void LogRow(double* __restrict x, double* __restrict u, std::size_t n, const TNormalisation& m)
-{
-    for (std::size_t c = 0; c < n; ++c) {
-        u[c] = (x[c] * m.Factor - m.Lo) * m.Scale;
-        x[c] = LogOfNormal(u[c]);
-    }
-    for (std::size_t c = 0; c < n; ++c)
-        x[c] = u[c] > 1e-100 ? x[c] : 0.0;
-}
-
-template <int Kind>
-TULVO_INLINE void NormaliseRow(double* x, std::size_t n, const TNormalisation& m)
-{
-    for (std::size_t c = 0; c < n; ++c) {
-        const double v = x[c] * m.Factor;
-        if constexpr (Kind == kMinMax) {
-            x[c] = (v - m.Lo) * m.Scale;
-        } else if constexpr (Kind == kStdDev) {
-            x[c] = (v / m.Divisor - m.Lo) * m.Scale;
-        } else {
-            x[c] = v;
-        }
-    }
-}
-
-template <int Kind>
-TULVO_INLINE TMoments NormaliseRows(const TRealPlane& plane, const TNormalisation& m, bool measure)
-{
-    TMoments out;
-    std::vector<double> rescaled(Kind == kLog ? plane.Cols : 0);
-    for (std::size_t r = 0; r < plane.Rows; ++r) {
-        double* row = plane.Row(r);
-        if constexpr (Kind == kLog)
-            LogRow(row, rescaled.data(), plane.Cols, m);
-        else
-            NormaliseRow<Kind>(row, plane.Cols, m);
-        if (measure)
-            out.AddRowInline(row, plane.Cols);
-    }
-    return out;
-}
-
-// The extremes of Factor * y from those of y: rounding is monotonic, so the products of the
-// extremes are the extremes of the products (swapped for a negative factor).
-void ScaledExtremes(TExtremes raw, double factor, double& lo, double& hi)
-{
-    const double a = raw.Lo * factor, b = raw.Hi * factor;
-    lo = std::min(a, b);
-    hi = std::max(a, b);
-}
 
 struct TRowExtremes {
     double Lo, Hi;
@@ -122,38 +71,104 @@ TULVO_INLINE TRowExtremes RowExtremes(const double* x, std::size_t n, double lo,
 
 } // namespace
 
-TULVO_INLINE void TMoments::AddRowInline(const double* x, std::size_t n)
+// The statistics of a row, as the passes compile them into their loops.
+struct TMomentsOfPasses {
+    TULVO_INLINE static void AddRow(TMoments& m, const double* x, std::size_t n);
+};
+
+TULVO_INLINE void TMomentsOfPasses::AddRow(TMoments& m, const double* x, std::size_t n)
 {
     if (n == 0)
         return;
-    if (!HasShift) {
-        HasShift = true;
-        Shift = x[0];
-        Min_ = Max_ = x[0];
+    if (!m.HasShift) {
+        m.HasShift = true;
+        m.Shift = x[0];
+        m.Min_ = m.Max_ = x[0];
     }
+    const double shift = m.Shift;
     double s0 = 0, s1 = 0, q0 = 0, q1 = 0;
     std::size_t c = 0;
     for (; c + 2 <= n; c += 2) {
-        const double d0 = x[c] - Shift, d1 = x[c + 1] - Shift;
+        const double d0 = x[c] - shift, d1 = x[c + 1] - shift;
         s0 += d0;
         s1 += d1;
         q0 += d0 * d0;
         q1 += d1 * d1;
     }
     if (c < n) {
-        const double d = x[c] - Shift;
+        const double d = x[c] - shift;
         s0 += d;
         q0 += d * d;
     }
-    const TRowExtremes e = RowExtremes(x, n, Min_, Max_);
-    Sum += static_cast<long double>(s0 + s1);
-    SumOfSquares += static_cast<long double>(q0 + q1);
-    Min_ = e.Lo;
-    Max_ = e.Hi;
-    Count_ += n;
+    const TRowExtremes e = RowExtremes(x, n, m.Min_, m.Max_);
+    m.Sum += static_cast<long double>(s0 + s1);
+    m.SumOfSquares += static_cast<long double>(q0 + q1);
+    m.Min_ = e.Lo;
+    m.Max_ = e.Hi;
+    m.Count_ += n;
 }
 
-void TMoments::AddRow(const double* x, std::size_t n) { AddRowInline(x, n); }
+namespace {
+
+// NormalizeLog: rescaled values at most 1e-100 become 0, the others their logarithm. The
+// choice is a loop of its own over the rescaled values kept in `u`: GCC leaves a loop scalar
+// that both takes the logarithm and chooses.
+TULVO_INLINE void LogRow(double* __restrict x, double* __restrict u, std::size_t n,
+                         const TNormalisation& m)
+{
+    for (std::size_t c = 0; c < n; ++c) {
+        u[c] = (x[c] * m.Factor - m.Lo) * m.Scale;
+        x[c] = LogOfNormal(u[c]);
+    }
+    for (std::size_t c = 0; c < n; ++c)
+        x[c] = u[c] > 1e-100 ? x[c] : 0.0;
+}
+
+template <int Kind>
+TULVO_INLINE void NormaliseRow(double* x, std::size_t n, const TNormalisation& m)
+{
+    for (std::size_t c = 0; c < n; ++c) {
+        const double v = x[c] * m.Factor;
+        if constexpr (Kind == kMinMax) {
+            x[c] = (v - m.Lo) * m.Scale;
+        } else if constexpr (Kind == kStdDev) {
+            x[c] = (v / m.Divisor - m.Lo) * m.Scale;
+        } else {
+            x[c] = v;
+        }
+    }
+}
+
+template <int Kind>
+TULVO_INLINE TMoments NormaliseRows(const TRealPlane& plane, const TNormalisation& m,
+                                    bool measure)
+{
+    TMoments out;
+    std::vector<double> rescaled(Kind == kLog ? plane.Cols : 0);
+    for (std::size_t r = 0; r < plane.Rows; ++r) {
+        double* row = plane.Row(r);
+        if constexpr (Kind == kLog)
+            LogRow(row, rescaled.data(), plane.Cols, m);
+        else
+            NormaliseRow<Kind>(row, plane.Cols, m);
+        if (measure)
+            TMomentsOfPasses::AddRow(out, row, plane.Cols);
+    }
+    return out;
+}
+
+// The extremes of Factor * y from those of y: rounding is monotonic, so the products of the
+// extremes are the extremes of the products (swapped for a negative factor).
+void ScaledExtremes(TExtremes raw, double factor, double& lo, double& hi)
+{
+    const double a = raw.Lo * factor, b = raw.Hi * factor;
+    lo = std::min(a, b);
+    hi = std::max(a, b);
+}
+
+} // namespace
+
+void TMoments::AddRow(const double* x, std::size_t n) { TMomentsOfPasses::AddRow(*this, x, n); }
 
 void TMoments::Add(const TMoments& later)
 {
@@ -207,12 +222,13 @@ TULVO_WIDE_VECTORS TMoments MomentsOf(const TRealPlane& plane)
 {
     TMoments out;
     for (std::size_t r = 0; r < plane.Rows; ++r)
-        out.AddRowInline(plane.Row(r), plane.Cols);
+        TMomentsOfPasses::AddRow(out, plane.Row(r), plane.Cols);
     return out;
 }
 
-TULVO_WIDE_VECTORS TMoments NormalisePlane(const TRealPlane& plane, TExtremes raw, double RawStdDev, double Factor,
-                        int Kind, bool measure)
+TULVO_WIDE_VECTORS TMoments NormalisePlane(const TRealPlane& plane, TExtremes raw,
+                                           double RawStdDev, double Factor, int Kind,
+                                           bool measure)
 {
     TNormalisation m{Factor, 1.0, 0.0, 1.0};
     double lo = 0, hi = 0;
@@ -257,7 +273,7 @@ TULVO_WIDE_VECTORS TMoments ModulusPlane(const TRealPlane& x, const TRealPlane& 
             const double p = a[c] * Factor, q = b[c] * Factor;
             a[c] = std::sqrt(p * p + q * q);
         }
-        out.AddRowInline(a, x.Cols);
+        TMomentsOfPasses::AddRow(out, a, x.Cols);
     }
     return out;
 }
@@ -269,7 +285,7 @@ TULVO_WIDE_VECTORS TMoments ClipPlane(const TRealPlane& plane, const TClipRange&
         double* x = plane.Row(r);
         for (std::size_t c = 0; c < plane.Cols; ++c)
             x[c] = clip.Apply(x[c]);
-        out.AddRowInline(x, plane.Cols);
+        TMomentsOfPasses::AddRow(out, x, plane.Cols);
     }
     return out;
 }
@@ -287,6 +303,6 @@ TULVO_WIDE_VECTORS void AddClippedRows(double* Sums, std::size_t Cols, const TRe
                 s[c] += clip.Apply(w[c]);
         }
         if (RowMoments)
-            RowMoments[r].AddRowInline(s, Cols);
+            TMomentsOfPasses::AddRow(RowMoments[r], s, Cols);
     }
 }

@@ -44,10 +44,9 @@ public:
     double Min() const { return Min_; }
     double Max() const { return Max_; }
 
-    // AddRow as the passes inline it.
-    void AddRowInline(const double* x, std::size_t n);
-
 private:
+    friend struct TMomentsOfPasses; // AddRow as the passes compile it into their loops
+
     bool HasShift = false;
     double Shift = 0;
     long double Sum = 0;

@@ -60,9 +60,10 @@ struct TJob {
 };
 
 // The orientations of a scale. The Morlet wavelet's orientations d and d + 180 degrees give
-// complex-conjugate planes, so their imaginary parts are opposite and, once normalised, sum to
-// a constant: the imaginary part sums the half circle 0 .. 150 degrees instead, while every
-// other output keeps the whole circle. Any other wavelet has the one orientation 0.
+// complex-conjugate planes (but for the middle row and column of an even size), so their
+// imaginary parts are opposite and, once normalised, sum to a constant everywhere: the frame
+// would be stretched rounding. So the imaginary part sums the half circle 0 .. 150 degrees,
+// while every other output keeps the whole circle. Any other wavelet has the one orientation 0.
 std::vector<int> Orientations(bool oriented, TFilterOutput output)
 {
     if (!oriented)
@@ -148,7 +149,6 @@ void RunJobs(TRun& run, const std::vector<TJob>& jobs, std::size_t first, int co
         j = end;
     }
 }
-
 
 // The filter, the wavelet and every frame. They are all gone before the frames are assembled,
 // so the assembly has the planes' memory to itself. Returns the filter output.

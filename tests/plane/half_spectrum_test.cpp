@@ -9,6 +9,7 @@
 #include "plane/half_kernel.h"
 #include "plane/plane_passes.h"
 
+#include <atomic>
 #include <cmath>
 #include <functional>
 #include <gtest/gtest.h>
@@ -294,10 +295,11 @@ TEST(FusedOrientations, SumWhatTheOperationsOneAfterAnotherSum)
                     ASSERT_NEAR(fused.SumsRe()[i], sums[i], 1e-11) << what << " at " << i;
                 EXPECT_EQ(fused.SumsIm(), nullptr) << what;
                 const TSeriesStats want = SeriesStats(sums), got = fused.SumStats();
-                EXPECT_NEAR(static_cast<double>(got.Mean), static_cast<double>(want.Mean), 1e-12);
-                EXPECT_NEAR(static_cast<double>(got.StdDev), static_cast<double>(want.StdDev), 1e-12);
-                EXPECT_NEAR(static_cast<double>(got.MaxValue), static_cast<double>(want.MaxValue), 1e-11);
-                EXPECT_NEAR(static_cast<double>(got.MinValue), static_cast<double>(want.MinValue), 1e-11);
+                auto d = [](long double x) { return static_cast<double>(x); };
+                EXPECT_NEAR(d(got.Mean), d(want.Mean), 1e-12) << what;
+                EXPECT_NEAR(d(got.StdDev), d(want.StdDev), 1e-12) << what;
+                EXPECT_NEAR(d(got.MaxValue), d(want.MaxValue), 1e-11) << what;
+                EXPECT_NEAR(d(got.MinValue), d(want.MinValue), 1e-11) << what;
             }
 }
 
