@@ -107,7 +107,8 @@ void Tfm_main::ShowReadout(const QString& text)
 
 void Tfm_main::ShowFrames(TFrameSet frames)
 {
-    SetStatusText(QStringLiteral("O'k  ") + QDir::toNativeSeparators(frames.Folder));
+    // The command's closing text ("O'k", or what it has to say of the frames) stays in front.
+    SetStatusText(StatusText() + QStringLiteral("  ") + QDir::toNativeSeparators(frames.Folder));
     FFrames->SetFrames(std::move(frames));
     FFrames->show();
     ui->page->setCurrentWidget(ui->tsResult);

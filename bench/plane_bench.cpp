@@ -1,5 +1,6 @@
-// Speed of the 2-D numerics: one Morlet orientation of a large plane (the filter's unit of
-// work, up to 384 per run), the contrast pass of a frame, and that of a 1-D coefficient matrix.
+// Speed of the 2-D numerics: one Morlet orientation of a large plane through the filter's own
+// operation, two side by side as the 2-D command computes them, the contrast pass of a frame,
+// and that of a 1-D coefficient matrix.
 #include "plane/bitmap_filter.h"
 #include "plane/contrast.h"
 
@@ -35,6 +36,29 @@ void BM_FilterMorletOrientation(benchmark::State& state)
         benchmark::DoNotOptimize(filter.Work());
     }
     state.SetItemsProcessed(state.iterations() * filter.Count());
+}
+
+// The 2-D command's unit of work: two orientations side by side, normalised (logarithm),
+// optionally contrasted, clipped and summed.
+void BM_FusedMorletOrientations(benchmark::State& state)
+{
+    const int side = static_cast<int>(state.range(0));
+    const bool contrast = state.range(1) != 0;
+    TBitmapFilter filter(side, side);
+    LoadTestPicture(filter);
+    const TMorlet2D morlet(6, 1);
+    const TContrastKernel kernel(side, side);
+    filter.ResetAccumulator();
+    int orientation = 0;
+    for (auto _ : state) {
+        const TBitmapFilter::TOrientation o[2] = {
+            {4.0, orientation * kPi / 6, 0, contrast ? &kernel : nullptr},
+            {4.0, (orientation + 1) * kPi / 6, 0, contrast ? &kernel : nullptr}};
+        filter.FilterOrientations(morlet, foRealPart, o, 2, nullptr, 0);
+        filter.AccumulateOrientations(0, 2, orientation == 10);
+        orientation = (orientation + 2) % 12;
+    }
+    state.SetItemsProcessed(state.iterations() * 2 * filter.Count());
 }
 
 void BM_ContrastPass(benchmark::State& state)
@@ -74,6 +98,9 @@ void BM_ApplyWaveletContrast(benchmark::State& state)
 
 BENCHMARK(BM_FilterMorletOrientation)->ArgName("side")->Arg(512)->Arg(1024)
     ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FusedMorletOrientations)->ArgNames({"side", "contrast"})
+    ->Args({512, 0})->Args({1024, 0})->Args({1024, 1})->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 BENCHMARK(BM_ContrastPass)->ArgName("side")->Arg(512)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ApplyWaveletContrast)->ArgNames({"scales", "samples"})->Args({100, 4096})
     ->Unit(benchmark::kMillisecond);

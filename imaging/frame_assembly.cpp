@@ -1,5 +1,6 @@
 #include "imaging/imagick.h"
 
+#include "engine/parallel_rows.h"
 #include "imaging/file_bytes.h"
 #include "imaging/magick_codec.h"
 #include "engine/memory_budget.h"
@@ -8,6 +9,16 @@
 #include <filesystem>
 #include <sys/file.h>
 #include <unistd.h>
+
+#include <cstring>
+#include <limits>
+
+// The frames go through the library one at a time: each is decoded, encoded as a GIF of one
+// frame and as a TIFF of one page, and the pieces are joined into the animation and the
+// multi-page file here. So only a frame or two are ever decoded at once (the library holds
+// ten bytes a pixel of each), not the whole sequence, and the GIF and the TIFF are made side
+// by side. Should the library ever write a piece this joining does not know, the sequence is
+// encoded as a whole instead.
 
 namespace {
 
@@ -18,41 +29,396 @@ constexpr std::size_t kMaxFrameFileBytes = std::size_t(1) << 30;
 constexpr unsigned kFrameDelay = 20;
 constexpr unsigned kEndlessLoop = 0;
 
-std::vector<Magick::Image> ReadFrames(const std::vector<std::string>& frameFiles)
+using TBytes = std::vector<std::uint8_t>;
+
+// A piece of the library's output that the joining does not know.
+struct TUnknownPiece {};
+
+Magick::Image ReadFrame(const std::string& file)
+{
+    const std::optional<TBytes> bytes = ReadFileBytes(file, kMaxFrameFileBytes);
+    std::optional<Magick::Image> frame;
+    if (bytes)
+        frame = DecodeFirstFrame(Magick::Blob(bytes->data(), bytes->size()), "BMP", 0);
+    if (!frame)
+        throw EImageError("Cannot read the frame \"" + file + "\"");
+    return std::move(*frame);
+}
+
+void MakeAnimationFrame(Magick::Image& frame)
+{
+    frame.animationDelay(kFrameDelay);
+    frame.animationIterations(kEndlessLoop);
+}
+
+// Palette pages, 8 bits, LZW: as small as the GIF and just as exact.
+void MakePage(Magick::Image& frame)
+{
+    frame.depth(8);
+    frame.compressType(Magick::LZWCompression);
+}
+
+// --- GIF: header, logical screen and global colours of the first frame, the loop
+// extension, then every frame's extensions and image, then the trailer. ---
+
+class TGifAnimation {
+public:
+    void Add(const TBytes& gif)
+    {
+        if (gif.size() < 14 || std::memcmp(gif.data(), "GIF8", 4) != 0)
+            throw TUnknownPiece();
+        const std::uint8_t screen = gif[10];
+        const std::size_t colours = screen & 0x80 ? 3 * (std::size_t(2) << (screen & 7)) : 0;
+        std::size_t at = 13 + colours;
+        if (at > gif.size())
+            throw TUnknownPiece();
+        const TBytes table(gif.begin() + 13, gif.begin() + static_cast<long>(at));
+        if (Out.empty()) {
+            Out.assign(gif.begin(), gif.begin() + static_cast<long>(at));
+            std::memcpy(Out.data(), "GIF89a", 6);
+            Global = table;
+            const std::uint8_t loop[] = {0x21, 0xff, 0x0b, 'N', 'E', 'T', 'S', 'C', 'A', 'P',
+                                         'E',  '2',  '.',  '0', 0x03, 0x01,
+                                         kEndlessLoop & 0xff, kEndlessLoop >> 8, 0x00};
+            Out.insert(Out.end(), std::begin(loop), std::end(loop));
+        }
+        for (;;) {
+            const std::uint8_t kind = Byte(gif, at);
+            if (kind == 0x3b)
+                return;
+            if (kind == 0x21) {
+                const std::size_t end = SubBlocksEnd(gif, at + 2);
+                if (Byte(gif, at + 1) != 0xff) // the loop extension is written once, above
+                    Out.insert(Out.end(), gif.begin() + static_cast<long>(at),
+                               gif.begin() + static_cast<long>(end));
+                at = end;
+            } else if (kind == 0x2c) {
+                at = AddImage(gif, at, screen, table);
+            } else {
+                throw TUnknownPiece();
+            }
+        }
+    }
+
+    TBytes Finish()
+    {
+        Out.push_back(0x3b);
+        return std::move(Out);
+    }
+    void Reserve(std::size_t bytes) { Out.reserve(bytes); }
+
+private:
+    static std::uint8_t Byte(const TBytes& b, std::size_t at)
+    {
+        if (at >= b.size())
+            throw TUnknownPiece();
+        return b[at];
+    }
+
+    static std::size_t SubBlocksEnd(const TBytes& b, std::size_t at)
+    {
+        while (std::uint8_t length = Byte(b, at))
+            at += length + 1u;
+        return at + 1;
+    }
+
+    // An image whose colours are not the global ones takes them along as its local table.
+    std::size_t AddImage(const TBytes& gif, std::size_t at, std::uint8_t screen,
+                         const TBytes& table)
+    {
+        const std::uint8_t packed = Byte(gif, at + 9);
+        const std::size_t local = packed & 0x80 ? 3 * (std::size_t(2) << (packed & 7)) : 0;
+        const std::size_t data = at + 10 + local;
+        const std::size_t end = SubBlocksEnd(gif, data + 1);
+        const std::size_t start = Out.size();
+        Out.insert(Out.end(), gif.begin() + static_cast<long>(at),
+                   gif.begin() + static_cast<long>(at + 10));
+        if (!local && table != Global) {
+            if (!(screen & 0x80))
+                throw TUnknownPiece();
+            Out[start + 9] = static_cast<std::uint8_t>((packed & 0x60) | 0x80 | (screen & 7));
+            Out.insert(Out.end(), table.begin(), table.end());
+        }
+        Out.insert(Out.end(), gif.begin() + static_cast<long>(at + 10),
+                   gif.begin() + static_cast<long>(end));
+        return end;
+    }
+
+    TBytes Out;
+    TBytes Global;
+};
+
+// --- TIFF: the header, then for every page its strips, its values that do not fit in a
+// directory entry and its directory, with every offset moved and the directories chained. ---
+
+class TTiffPages {
+public:
+    explicit TTiffPages(std::size_t pages) : Pages(pages) {}
+
+    void Add(const TBytes& tiff)
+    {
+        In = &tiff;
+        if (tiff.size() < 8 || !(tiff[0] == tiff[1] && (tiff[0] == 'I' || tiff[0] == 'M')))
+            throw TUnknownPiece();
+        const bool little = tiff[0] == 'I';
+        if (Out.empty()) {
+            Little = little;
+            Out.assign(tiff.begin(), tiff.begin() + 4);
+            Out.resize(8, 0);
+            NextLink = 4;
+        } else if (little != Little) {
+            throw TUnknownPiece();
+        }
+        if (Read(2, 2) != 42)
+            throw TUnknownPiece();
+        const std::size_t directory = Read(4, 4);
+        const std::size_t count = Read(directory, 2);
+        std::vector<TEntry> entries;
+        for (std::size_t k = 0; k < count; ++k) {
+            const std::size_t e = directory + 2 + 12 * k;
+            entries.push_back({static_cast<std::uint16_t>(Read(e, 2)),
+                               static_cast<std::uint16_t>(Read(e + 2, 2)), Read(e + 4, 4),
+                               {tiff[Check(e + 8, 4)], tiff[e + 9], tiff[e + 10], tiff[e + 11]}});
+        }
+        for (TEntry& entry : entries)
+            MoveEntry(entry, entries);
+        Align();
+        const std::size_t at = Out.size();
+        Write(NextLink, at, 4);
+        Append(count, 2);
+        for (const TEntry& entry : entries) {
+            Append(entry.Tag, 2);
+            Append(entry.Type, 2);
+            Append(entry.Count, 4);
+            Out.insert(Out.end(), std::begin(entry.Value), std::end(entry.Value));
+        }
+        NextLink = Out.size();
+        Append(0, 4);
+        if (Out.size() > std::numeric_limits<std::uint32_t>::max())
+            throw EImageError("Cannot write the TIFF file: it would exceed 4 GiB");
+        ++Page;
+        In = nullptr;
+    }
+
+    TBytes Finish() { return std::move(Out); }
+    void Reserve(std::size_t bytes) { Out.reserve(bytes); }
+
+private:
+    struct TEntry {
+        std::uint16_t Tag;
+        std::uint16_t Type;
+        std::size_t Count;
+        std::uint8_t Value[4];
+    };
+
+    static std::size_t TypeSize(std::uint16_t type)
+    {
+        static const std::size_t sizes[] = {0, 1, 1, 2, 4, 8, 1, 1, 2, 4, 8, 4, 8, 4};
+        if (type == 0 || type >= std::size(sizes))
+            throw TUnknownPiece();
+        return sizes[type];
+    }
+
+    std::size_t Check(std::size_t at, std::size_t length) const
+    {
+        if (at > In->size() || length > In->size() - at)
+            throw TUnknownPiece();
+        return at;
+    }
+
+    std::size_t Read(std::size_t at, int bytes) const
+    {
+        Check(at, static_cast<std::size_t>(bytes));
+        std::size_t v = 0;
+        for (int k = 0; k < bytes; ++k)
+            v |= std::size_t((*In)[at + (Little ? k : bytes - 1 - k)]) << (8 * k);
+        return v;
+    }
+
+    void Write(std::size_t at, std::size_t v, int bytes)
+    {
+        for (int k = 0; k < bytes; ++k)
+            Out[at + (Little ? k : bytes - 1 - k)] = static_cast<std::uint8_t>(v >> (8 * k));
+    }
+
+    void Append(std::size_t v, int bytes)
+    {
+        Out.resize(Out.size() + static_cast<std::size_t>(bytes));
+        Write(Out.size() - static_cast<std::size_t>(bytes), v, bytes);
+    }
+
+    void Align()
+    {
+        if (Out.size() % 2)
+            Out.push_back(0);
+    }
+
+    // Value `index` of `bytes` bytes held in the entry itself.
+    std::size_t ReadValue(const TEntry& e, std::size_t index, int bytes) const
+    {
+        std::size_t v = 0;
+        for (int k = 0; k < bytes; ++k)
+            v |= std::size_t(e.Value[index * bytes + (Little ? k : bytes - 1 - k)]) << (8 * k);
+        return v;
+    }
+
+    // The values of an entry, as numbers (for offsets and counts, SHORT or LONG).
+    std::vector<std::size_t> Numbers(const TEntry& e) const
+    {
+        const std::size_t size = TypeSize(e.Type);
+        if (e.Type != 3 && e.Type != 4)
+            throw TUnknownPiece();
+        std::vector<std::size_t> numbers;
+        if (e.Count * size <= 4) {
+            for (std::size_t k = 0; k < e.Count; ++k)
+                numbers.push_back(ReadValue(e, k, static_cast<int>(size)));
+        } else {
+            const std::size_t at = ReadValue(e, 0, 4);
+            for (std::size_t k = 0; k < e.Count; ++k)
+                numbers.push_back(Read(at + k * size, static_cast<int>(size)));
+        }
+        return numbers;
+    }
+
+    const TEntry* Find(const std::vector<TEntry>& entries, std::uint16_t tag) const
+    {
+        for (const TEntry& e : entries)
+            if (e.Tag == tag)
+                return &e;
+        return nullptr;
+    }
+
+    void MoveEntry(TEntry& e, const std::vector<TEntry>& entries)
+    {
+        // Entries that point at further directories or at data this joining cannot tell.
+        for (std::uint16_t pointer : {288, 289, 330, 513, 34665, 34853, 40965})
+            if (e.Tag == pointer)
+                throw TUnknownPiece();
+        const std::size_t size = TypeSize(e.Type);
+        if (e.Count > (std::numeric_limits<std::uint32_t>::max)() / size)
+            throw TUnknownPiece();
+        if (e.Tag == 297 && e.Type == 3 && e.Count == 2) { // PageNumber: this page of all
+            const std::uint16_t numbers[2] = {static_cast<std::uint16_t>(Page),
+                                              static_cast<std::uint16_t>(Pages)};
+            for (int k = 0; k < 2; ++k)
+                for (int b = 0; b < 2; ++b)
+                    e.Value[2 * k + (Little ? b : 1 - b)] =
+                        static_cast<std::uint8_t>(numbers[k] >> (8 * b));
+            return;
+        }
+        if (e.Tag == 273 || e.Tag == 324) { // strip or tile offsets: move the data itself
+            const TEntry* lengths = Find(entries, e.Tag == 273 ? 279 : 325);
+            if (!lengths)
+                throw TUnknownPiece();
+            const std::vector<std::size_t> offsets = Numbers(e), counts = Numbers(*lengths);
+            if (offsets.size() != counts.size() || e.Type != 4)
+                throw TUnknownPiece();
+            std::vector<std::size_t> moved;
+            for (std::size_t k = 0; k < offsets.size(); ++k) {
+                Check(offsets[k], counts[k]);
+                Align();
+                moved.push_back(Out.size());
+                Out.insert(Out.end(), In->begin() + static_cast<long>(offsets[k]),
+                           In->begin() + static_cast<long>(offsets[k] + counts[k]));
+            }
+            StoreNumbers(e, moved);
+            return;
+        }
+        if (e.Count * size <= 4)
+            return;
+        const std::size_t at = Check(ReadValue(e, 0, 4), e.Count * size);
+        Align();
+        const std::size_t to = Out.size();
+        Out.insert(Out.end(), In->begin() + static_cast<long>(at),
+                   In->begin() + static_cast<long>(at + e.Count * size));
+        SetValue(e, to);
+    }
+
+    void StoreNumbers(TEntry& e, const std::vector<std::size_t>& numbers)
+    {
+        if (numbers.size() == 1) {
+            SetValue(e, numbers[0]);
+            return;
+        }
+        Align();
+        const std::size_t to = Out.size();
+        for (std::size_t n : numbers)
+            Append(n, 4);
+        SetValue(e, to);
+    }
+
+    void SetValue(TEntry& e, std::size_t v)
+    {
+        for (int k = 0; k < 4; ++k)
+            e.Value[Little ? k : 3 - k] = static_cast<std::uint8_t>(v >> (8 * k));
+    }
+
+    std::size_t Pages;
+    std::size_t Page = 0;
+    bool Little = true;
+    const TBytes* In = nullptr;
+    TBytes Out;
+    std::size_t NextLink = 4;
+};
+
+// One result made frame by frame. Room for the whole result is made from the pieces' mean
+// size, a fifth more than that, so that it is seldom moved as it grows: a move holds the old
+// and the new copy at once.
+template <typename Joined>
+TBytes EncodeOneByOne(const std::vector<std::string>& frameFiles, Joined joined,
+                      void (*prepare)(Magick::Image&), const std::string& coder,
+                      const std::string& what, const std::function<void()>& checkpoint)
+{
+    std::size_t done = 0, bytes = 0, room = 0;
+    for (const std::string& file : frameFiles) {
+        if (checkpoint)
+            checkpoint();
+        std::vector<Magick::Image> one;
+        one.push_back(ReadFrame(file));
+        prepare(one.front());
+        const TBytes piece = EncodeFrames(one, coder, what);
+        one.clear();
+        bytes += piece.size();
+        ++done;
+        if (bytes + 64 > room) {
+            room = bytes / done * frameFiles.size() * 6 / 5 + 1024;
+            joined.Reserve(room);
+        }
+        joined.Add(piece);
+    }
+    return joined.Finish();
+}
+
+// The same made by the library from the whole sequence at once.
+TBytes EncodeAtOnce(const std::vector<std::string>& frameFiles, void (*prepare)(Magick::Image&),
+                    const std::string& coder, const std::string& what,
+                    const std::function<void()>& checkpoint)
 {
     std::vector<Magick::Image> frames;
     frames.reserve(frameFiles.size());
     for (const std::string& file : frameFiles) {
-        const std::optional<std::vector<std::uint8_t>> bytes = ReadFileBytes(file, kMaxFrameFileBytes);
-        std::optional<Magick::Image> frame;
-        if (bytes)
-            frame = DecodeFirstFrame(Magick::Blob(bytes->data(), bytes->size()), "BMP", 0);
-        if (!frame)
-            throw EImageError("Cannot read the frame \"" + file + "\"");
-        frames.push_back(std::move(*frame));
+        if (checkpoint)
+            checkpoint();
+        frames.push_back(ReadFrame(file));
+        prepare(frames.back());
     }
-    return frames;
+    return EncodeFrames(frames, coder, what);
 }
 
-std::vector<std::uint8_t> EncodeAnimation(std::vector<Magick::Image>& frames,
-                                          const std::string& gifPath)
+TBytes Encode(const std::vector<std::string>& frameFiles, bool animation,
+              const std::string& path, const std::function<void()>& checkpoint)
 {
-    for (Magick::Image& frame : frames) {
-        frame.animationDelay(kFrameDelay);
-        frame.animationIterations(kEndlessLoop);
+    const std::string what = "\"" + path + "\"";
+    void (*prepare)(Magick::Image&) = animation ? &MakeAnimationFrame : &MakePage;
+    const std::string coder = animation ? "GIF" : "TIFF";
+    try {
+        if (animation)
+            return EncodeOneByOne(frameFiles, TGifAnimation(), prepare, coder, what, checkpoint);
+        return EncodeOneByOne(frameFiles, TTiffPages(frameFiles.size()), prepare, coder, what,
+                              checkpoint);
+    } catch (const TUnknownPiece&) {
+        return EncodeAtOnce(frameFiles, prepare, coder, what, checkpoint);
     }
-    return EncodeFrames(frames, "GIF", "\"" + gifPath + "\"");
-}
-
-// Palette pages, 8 bits, LZW: as small as the GIF and just as exact.
-std::vector<std::uint8_t> EncodePages(std::vector<Magick::Image>& frames,
-                                      const std::string& tiffPath)
-{
-    for (Magick::Image& frame : frames) {
-        frame.depth(8);
-        frame.compressType(Magick::LZWCompression);
-    }
-    return EncodeFrames(frames, "TIFF", "\"" + tiffPath + "\"");
 }
 
 // An advisory lock on a folder for the life of the object, taken by every run that replaces
@@ -88,14 +454,18 @@ std::size_t AssemblyBytes(std::size_t frames, std::size_t width, std::size_t hei
 }
 
 void AssembleFrames(const std::vector<std::string>& frameFiles, const std::string& gifPath,
-                    const std::string& tiffPath)
+                    const std::string& tiffPath, const std::function<void()>& checkpoint)
 {
     if (frameFiles.empty())
         throw EImageError("Cannot write \"" + gifPath + "\": there are no frames");
-    std::vector<Magick::Image> frames = ReadFrames(frameFiles);
-    // Both files are encoded before either is replaced, so a failure leaves both as they were.
-    const std::vector<std::uint8_t> gif = EncodeAnimation(frames, gifPath);
-    const std::vector<std::uint8_t> tiff = EncodePages(frames, tiffPath);
+    // Both files are encoded, side by side, before either is replaced, so a failure leaves
+    // both as they were.
+    TBytes gif, tiff;
+    ForEachRowRange(2, 1, [&](std::size_t begin, std::size_t end) {
+        for (std::size_t k = begin; k < end; ++k)
+            (k == 0 ? gif : tiff) =
+                Encode(frameFiles, k == 0, k == 0 ? gifPath : tiffPath, checkpoint);
+    });
     // Runs into one folder replace their pair in turn, so the two files always come from one run.
     const TFolderLock lock(std::filesystem::path(gifPath).parent_path());
     ReplaceFileBytes(gifPath, gif);

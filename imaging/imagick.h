@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -54,14 +55,20 @@ std::optional<GreyImage> ReadGreyImage(std::span<const std::uint8_t> bytes, cons
 void WriteBmpAs(const std::vector<std::uint8_t>& bmpBytes, const std::string& targetPath);
 
 // The bytes AssembleFrames holds at its peak for `frames` frames of `width` x `height`
-// pixels: every frame decoded by the library and both encodings. EOutOfMemory when the count
+// pixels, at most: every frame decoded by the library and both encodings (the assembly
+// decodes one frame at a time unless it falls back to the whole sequence). EOutOfMemory when the count
 // does not fit in size_t.
 std::size_t AssemblyBytes(std::size_t frames, std::size_t width, std::size_t height);
 
 // Assembles the frame files, in order, into an animated GIF (each frame shown for 20
 // hundredths of a second, looping endlessly) and then writes every frame of it into a
 // multi-page TIFF (8-bit palette pages, LZW). Both are encoded before either is replaced, so
-// a frame or an encoding that fails leaves both files as they were. Throws EImageError when a frame cannot be read or a file could not be written
-// completely, EOutOfMemory when the frames do not fit the memory budget.
+// a frame or an encoding that fails leaves both files as they were. Throws EImageError when
+// a frame cannot be read or a file could not be written completely, EOutOfMemory when the
+// frames do not fit the memory budget.
+// `checkpoint`, when given, is called before each frame of each result, from the two threads
+// that make them (so it must be thread-safe), and may throw to stop: a stop asked for acts
+// within a frame's encoding, and leaves both files as they were.
 void AssembleFrames(const std::vector<std::string>& frameFiles, const std::string& gifPath,
-                    const std::string& tiffPath);
+                    const std::string& tiffPath,
+                    const std::function<void()>& checkpoint = std::function<void()>());

@@ -2,7 +2,9 @@
 
 #include "engine/fp_checkpoint.h"
 #include "engine/stats.h"
+#include "plane/filter_kernels.h"
 
+#include <cmath>
 #include <stdexcept>
 
 namespace {
@@ -24,12 +26,23 @@ void ApplyWaveletContrast(const TContrastKernel& kernel, std::vector<double>& Ma
     if (Matrix.size() < count)
         throw std::invalid_argument("ApplyWaveletContrast: the matrix holds fewer than Rows x "
                                     "Cols values");
-    ComplexBuffer plane = AllocateComplex(count, "the plane");
+    // The matrix is real: its rows go straight into the padded rows of the transform.
+    const std::size_t cols = static_cast<std::size_t>(kernel.Cols());
+    const std::size_t padded = PaddedCols(kernel.Cols());
+    ComplexBuffer dx = AllocateComplex(kernel.HalfCount(), "the contrast pass");
+    ComplexBuffer dy = AllocateComplex(kernel.HalfCount(), "the contrast pass");
+    double* x = RealRows(dx.get());
+    const double* y = RealRows(dy.get());
     for (std::size_t i = 0; i < count; ++i)
-        plane[i] = {Matrix[i], 0.0};
-    kernel.GradientMagnitude(plane.get());
-    for (std::size_t i = 0; i < count; ++i)
-        Matrix[i] = plane[i].Re;
+        x[i / cols * padded + i % cols] = Matrix[i];
+    kernel.Gradient(dx.get(), dy.get());
+    // The modulus as a temporary filter finishes it, bit for bit.
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::size_t at = i / cols * padded + i % cols;
+        TComplex z = {x[at], y[at]};
+        FinishFilterOutput(foModulus, count, 1.0, &z, 0, 1);
+        Matrix[i] = z.Re;
+    }
     ClipNormalize(DoubleView{Matrix.data(), count}, kMatrixClip);
     CheckFpFaults();
 }

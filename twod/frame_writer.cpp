@@ -69,4 +69,7 @@ void MuImage::SaveFrame(const QImage& Bitmap, const std::string& Name)
     Files_.push_back(Name);
 }
 
-void MuImage::Assemble() { AssembleFrames(Files_, GifPath(), TiffPath()); }
+void MuImage::Assemble(const std::function<void()>& checkpoint)
+{
+    AssembleFrames(Files_, GifPath(), TiffPath(), checkpoint);
+}

@@ -4,6 +4,7 @@
 // directory, and deleted with their folder when the writer goes, whatever happened.
 
 #include <QImage>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -29,8 +30,9 @@ public:
 
     // Builds RESULT.GIF and RESULT.TIFF in Dir from the frames in the order written. Both
     // files are replaced only when both were written completely; on failure the earlier ones
-    // stay and EImageError is thrown.
-    void Assemble();
+    // stay and EImageError is thrown. `checkpoint` (thread-safe) is asked before every frame
+    // of either result and may throw to stop.
+    void Assemble(const std::function<void()>& checkpoint = {});
 
     const std::vector<std::string>& Files() const { return Files_; }
     const std::string& FrameDir() const { return FrameDir_; }

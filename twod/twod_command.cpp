@@ -8,6 +8,8 @@
 #include "twod/twod_estimate.h"
 #include "engine/scales.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <memory>
 #include <optional>
@@ -15,6 +17,10 @@
 namespace {
 
 constexpr int kScaleCount = 32;
+// The Gaussian wavelet is real and even: its response to a real matrix is real, so the
+// frames of "3.фаза" are flat, and the closing text says why.
+constexpr const char* kNoImaginaryPart =
+    "O'k  (1.Gaussian has no imaginary part: the \"3.фаза\" frames are flat)";
 constexpr long double kPi = 3.141592653589793238462643383279502884L;
 
 void LoadMatrix(const TDataTable& table, TBitmapFilter& filter)
@@ -36,24 +42,6 @@ std::unique_ptr<TWave2D> MakeWavelet(TParameterSource& params, int waveletKind)
     return std::make_unique<TMorlet2D>(k0, sigma);
 }
 
-void NormaliseOrientation(TBitmapFilter& filter, int outputKind)
-{
-    switch (outputKind) {
-    case okLogRealPart:
-        filter.NormalizeLog();
-        break;
-    case okRealPart:
-    case okPhase:
-        filter.NormalizeMinMax();
-        break;
-    case okRealByStdDev:
-        filter.NormalizeStdDev();
-        break;
-    default:
-        break;
-    }
-}
-
 std::string ProgressText(double scale, bool oriented, int angle, int index)
 {
     char text[96];
@@ -66,6 +54,28 @@ std::string ProgressText(double scale, bool oriented, int angle, int index)
     return text;
 }
 
+// One filtering of the run: scale index and orientation in degrees.
+struct TJob {
+    int ScaleIndex;
+    int Angle;
+};
+
+// The orientations of a scale. The Morlet wavelet's orientations d and d + 180 degrees give
+// complex-conjugate planes (but for the middle row and column of an even size), so their
+// imaginary parts are opposite and, once normalised, sum to a constant everywhere: the frame
+// would be stretched rounding. So the imaginary part sums the half circle 0 .. 150 degrees,
+// while every other output keeps the whole circle. Any other wavelet has the one orientation 0.
+std::vector<int> Orientations(bool oriented, TFilterOutput output)
+{
+    if (!oriented)
+        return {0};
+    const int end = output == foImagPart ? 180 : 360;
+    std::vector<int> angles;
+    for (int d = 0; d < end; d += 30)
+        angles.push_back(d);
+    return angles;
+}
+
 struct TRun {
     TBitmapFilter& Filter;
     const TWave2D& Wave;
@@ -73,38 +83,112 @@ struct TRun {
     TFilterOutput Output;
     TParameterSource& Params;
     TCommandProgress& Progress;
+    const std::vector<double>& Scales;
+    MuImage& Writer;
+    const TFrameObserver& Observer;
+    std::vector<int> Angles;
+    std::int64_t TotalRows = 0;
     // Made at the first orientation that reads the contrast option as set, then kept: the
     // option may be switched on and off during a run.
     std::optional<TContrastKernel> Contrast;
 };
 
-void ApplyContrast(TRun& run)
+// What an orientation's steps read from the parameters, in the order the steps read them.
+TBitmapFilter::TOrientation ReadOrientation(TRun& run, const TJob& job)
 {
-    if (!run.Contrast)
-        run.Contrast.emplace(run.Filter.Rows(), run.Filter.Cols());
-    ContrastPass(run.Filter, *run.Contrast);
+    TBitmapFilter::TOrientation o;
+    o.Scale = run.Scales[job.ScaleIndex];
+    o.Angle = static_cast<double>(job.Angle * kPi / 180);
+    o.NormalizeKind = run.Params.OutputKind();
+    if (run.Params.WaveletContrast()) {
+        if (!run.Contrast)
+            run.Contrast.emplace(run.Filter.Rows(), run.Filter.Cols());
+        o.Contrast = &*run.Contrast;
+    }
+    return o;
 }
 
-// One scale: every orientation filtered, normalised, optionally contrasted, clipped and
-// summed. Returns the angle after the last orientation (360).
-int SumOrientations(TRun& run, double scale, int index)
+void Report(TRun& run, const TJob& job)
 {
-    run.Filter.ResetAccumulator();
-    int angle = 0;
-    while (angle < 360) {
-        const double radians = static_cast<double>(angle * kPi / 180);
-        run.Filter.Filter(run.Wave, run.Output, scale, radians);
-        NormaliseOrientation(run.Filter, run.Params.OutputKind());
-        if (run.Params.WaveletContrast())
-            ApplyContrast(run);
-        run.Filter.ClipNormalize(3.5L);
-        run.Filter.Accumulate(1.0);
-        CheckFpFaults();
-        angle += run.Oriented ? 30 : 360;
-        run.Progress.SetStatusText(ProgressText(scale, run.Oriented, angle, index + 1));
-        run.Progress.ProcessPendingMessages();
+    const int next = job.Angle + (run.Oriented ? 30 : 360);
+    run.Progress.SetStatusText(
+        ProgressText(run.Scales[job.ScaleIndex], run.Oriented, next, job.ScaleIndex + 1));
+    run.Progress.ProcessPendingMessages();
+}
+
+void WriteFrame(TRun& run, int scaleIndex)
+{
+    const QImage frame =
+        Render(run.Filter, QuantisedPalette(run.Params.PaletteIndex(), run.Params.NumColors()));
+    // The angle after the last orientation names the frame, as the orientation loop leaves it.
+    run.Writer.AddFrame(frame, scaleIndex, run.Oriented ? run.Angles.back() + 30 : 360);
+    if (run.Observer)
+        run.Observer(scaleIndex, frame);
+    run.Progress.ProcessPendingMessages();
+}
+
+// Jobs [first, first + count) computed side by side, then summed in their order: every scale's
+// sum starts anew at its first orientation and becomes a frame after its last.
+void RunJobs(TRun& run, const std::vector<TJob>& jobs, std::size_t first, int count)
+{
+    TBitmapFilter::TOrientation orientations[TBitmapFilter::kLanes];
+    for (int j = 0; j < count; ++j)
+        orientations[j] = ReadOrientation(run, jobs[first + j]);
+    run.Filter.FilterOrientations(run.Wave, run.Output, orientations, count, &run.Progress,
+                                  run.TotalRows);
+    CheckFpFaults();
+    for (int j = 0; j < count;) {
+        const TJob& job = jobs[first + j];
+        if (job.Angle == run.Angles.front())
+            run.Filter.ResetAccumulator();
+        int end = j + 1; // the lanes of this job's scale
+        while (end < count && jobs[first + end].ScaleIndex == job.ScaleIndex)
+            ++end;
+        const bool lastOfScale = jobs[first + end - 1].Angle == run.Angles.back();
+        run.Filter.AccumulateOrientations(j, end - j, lastOfScale);
+        for (int k = j; k < end; ++k)
+            Report(run, jobs[first + k]);
+        if (lastOfScale)
+            WriteFrame(run, job.ScaleIndex);
+        j = end;
     }
-    return angle;
+}
+
+// The filter, the wavelet and every frame. They are all gone before the frames are assembled,
+// so the assembly has the planes' memory to itself. Returns the filter output; `scales`
+// becomes the frames' scales.
+TFilterOutput WriteFrames(const TDataTable& table, MuImage& writer, TParameterSource& params,
+                          TCommandProgress& progress, const TFrameObserver& observer,
+                          bool& gaussian, std::vector<double>& scales)
+{
+    TBitmapFilter filter(table.RowCount(), table.ColumnCount());
+    LoadMatrix(table, filter);
+    filter.ResetAccumulator();
+
+    const int maxScale = params.MaxScale();
+    const int minScale = params.MinScale();
+    const int stepKind = params.StepKind();
+    const int waveletKind = params.WaveletKind();
+    gaussian = waveletKind == wkGaussian;
+    const std::unique_ptr<TWave2D> wave = MakeWavelet(params, waveletKind);
+    scales = ScaleGrid(stepKind, minScale, maxScale, kScaleCount);
+    CheckFpFaults();
+    const TFilterOutput output = params.OutputKind() == okPhase ? foImagPart : foRealPart;
+
+    TRun run{filter, *wave,    !gaussian, output, params,      progress,
+             scales, writer,   observer,  {},     0,           std::nullopt};
+    run.Angles = Orientations(run.Oriented, output);
+    std::vector<TJob> jobs;
+    for (int i = 0; i < kScaleCount; ++i)
+        for (int angle : run.Angles)
+            jobs.push_back({i, angle});
+    run.TotalRows = static_cast<std::int64_t>(jobs.size()) * filter.Rows();
+    for (std::size_t k = 0; k < jobs.size(); k += TBitmapFilter::kLanes) {
+        const int count = static_cast<int>(
+            std::min<std::size_t>(TBitmapFilter::kLanes, jobs.size() - k));
+        RunJobs(run, jobs, k, count);
+    }
+    return output;
 }
 
 } // namespace
@@ -118,30 +202,11 @@ std::optional<TTwoDResult> DoTulvo2D(const TDataTable& table, const std::string&
     RequireTwoDRun(table);
     ClearFpFaults();
     MuImage writer(Dir);
-    TBitmapFilter filter(table.RowCount(), table.ColumnCount());
-    LoadMatrix(table, filter);
-    filter.ResetAccumulator();
-
-    const int maxScale = params.MaxScale();
-    const int minScale = params.MinScale();
-    const int stepKind = params.StepKind();
-    const int waveletKind = params.WaveletKind();
-    const std::unique_ptr<TWave2D> wave = MakeWavelet(params, waveletKind);
-    const std::vector<double> scales = ScaleGrid(stepKind, minScale, maxScale, kScaleCount);
-    CheckFpFaults();
-    const TFilterOutput output = params.OutputKind() == okPhase ? foImagPart : foRealPart;
-
-    TRun run{filter, *wave, waveletKind != wkGaussian, output, params, progress, std::nullopt};
-    for (int i = 0; i < kScaleCount; ++i) {
-        const int angle = SumOrientations(run, scales[i], i);
-        const QImage frame =
-            Render(filter, QuantisedPalette(params.PaletteIndex(), params.NumColors()));
-        writer.AddFrame(frame, i, angle);
-        if (observer)
-            observer(i, frame);
-        progress.ProcessPendingMessages();
-    }
-    writer.Assemble();
-    progress.SetStatusText("O'k");
+    bool gaussian = false;
+    std::vector<double> scales;
+    const TFilterOutput output =
+        WriteFrames(table, writer, params, progress, observer, gaussian, scales);
+    writer.Assemble([&progress] { progress.CheckCancelled(); });
+    progress.SetStatusText(output == foImagPart && gaussian ? kNoImaginaryPart : "O'k");
     return TTwoDResult{writer.GifPath(), writer.TiffPath(), scales};
 }

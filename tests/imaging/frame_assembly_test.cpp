@@ -8,6 +8,7 @@
 #include <tiffio.h>
 
 #include <algorithm>
+#include <atomic>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -133,6 +134,30 @@ TEST(AssembleFrames, BadFrameThrowsAndKeepsThePreviousResults)
     EXPECT_EQ(FileContent(gif), "the previous gif");
     EXPECT_EQ(FileContent(tiff), "the previous tiff");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), kFrames + 3);
+}
+
+// The checkpoint is asked before every frame of both results, and a stop it throws leaves
+// both files as they were.
+TEST(AssembleFrames, AsksTheCheckpointBeforeEveryFrameAndStopsWhenItThrows)
+{
+    TTempDir folder;
+    const std::string gif = folder.File("RESULT.GIF"), tiff = folder.File("RESULT.TIFF");
+    const std::vector<std::string> frames = WriteFrameFiles(folder);
+    std::atomic<int> calls{0};
+    AssembleFrames(frames, gif, tiff, [&] { ++calls; });
+    EXPECT_EQ(calls, 2 * kFrames);
+
+    std::ofstream(gif, std::ios::trunc) << "the previous gif";
+    struct TStop {};
+    std::atomic<int> before{0};
+    EXPECT_THROW(AssembleFrames(frames, gif, tiff,
+                                [&] {
+                                    if (++before == 10)
+                                        throw TStop();
+                                }),
+                 TStop);
+    EXPECT_EQ(FileContent(gif), "the previous gif");
+    ExpectFramesInOrder(ReadAllFrames(tiff));
 }
 
 } // namespace

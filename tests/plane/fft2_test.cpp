@@ -56,4 +56,45 @@ TEST(Fft2Trn, ImpulseSpectrumAndRoundTrip)
     }
 }
 
+// The real-data transforms in place: the padded rows of an impulse become the half spectrum
+// exp(-i 2 pi (k r0 / rows + l c0 / cols)) for l = 0 .. cols / 2, and back times rows * cols,
+// on odd and even sides and on a buffer other than the one planned for.
+TEST(HalfSpectrumPlan, ImpulseSpectrumAndRoundTrip)
+{
+    for (Shape s : {Shape{1, 8}, Shape{3, 5}, Shape{6, 1}, Shape{4, 7}, Shape{2, 2}}) {
+        const std::size_t half = HalfSpectrumCount(s.rows, s.cols, "a test");
+        const std::size_t padded = PaddedCols(s.cols);
+        const int r0 = s.rows - 1, c0 = s.cols > 2 ? 2 : 0;
+        const THalfSpectrumPlan forward(s.rows, s.cols, FftDirection::Forward);
+        const THalfSpectrumPlan backward(s.rows, s.cols, FftDirection::Backward);
+        ComplexBuffer buffer = AllocateComplex(half, "a test");
+        RealRows(buffer.get())[r0 * padded + c0] = 1.0;
+        forward.Execute(buffer.get());
+        for (int k = 0; k < s.rows; ++k)
+            for (std::size_t l = 0; l < HalfCols(s.cols); ++l) {
+                const double a = -kTwoPi * (double(k * r0) / s.rows + double(l * c0) / s.cols);
+                const TComplex z = buffer[k * HalfCols(s.cols) + l];
+                EXPECT_NEAR(z.Re, std::cos(a), 1e-14) << s.rows << "x" << s.cols;
+                EXPECT_NEAR(z.Im, std::sin(a), 1e-14) << s.rows << "x" << s.cols;
+            }
+        backward.Execute(buffer.get());
+        const double count = double(s.rows) * s.cols;
+        for (int r = 0; r < s.rows; ++r)
+            for (int c = 0; c < s.cols; ++c)
+                EXPECT_NEAR(RealRows(buffer.get())[r * padded + c],
+                            r == r0 && c == c0 ? count : 0.0, 1e-13)
+                    << s.rows << "x" << s.cols;
+    }
+}
+
+// A buffer aligned otherwise than the planned one is refused, not transformed wrongly.
+TEST(HalfSpectrumPlan, RefusesAnotherAlignment)
+{
+    const THalfSpectrumPlan plan(4, 6, FftDirection::Forward);
+    ComplexBuffer buffer = AllocateComplex(HalfSpectrumCount(4, 6, "a test") + 1, "a test");
+    auto* shifted = reinterpret_cast<TComplex*>(reinterpret_cast<char*>(buffer.get()) + 8);
+    EXPECT_THROW(plan.Execute(shifted), std::invalid_argument);
+    EXPECT_THROW(THalfSpectrumPlan(0, 3, FftDirection::Forward), std::invalid_argument);
+}
+
 } // namespace

@@ -37,7 +37,14 @@ std::vector<OracleComplex> Dft2D(const std::vector<OracleComplex>& x, int rows, 
 std::vector<OracleComplex> OracleFilter2D(const std::vector<double>& matrix, int rows, int cols,
                                           const TWave2D& wave, double scale, double angle)
 {
-    std::vector<OracleComplex> x(matrix.begin(), matrix.end());
+    return OracleFilter2D(std::vector<OracleComplex>(matrix.begin(), matrix.end()), rows, cols,
+                          wave, scale, angle);
+}
+
+std::vector<OracleComplex> OracleFilter2D(const std::vector<OracleComplex>& x, int rows,
+                                          int cols, const TWave2D& wave, double scale,
+                                          double angle)
+{
     std::vector<OracleComplex> spectrum = Dft2D(x, rows, cols, -1);
     const long double cosA = std::cos(static_cast<long double>(angle));
     const long double sinA = std::sin(static_cast<long double>(angle));

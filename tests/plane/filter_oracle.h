@@ -15,3 +15,7 @@ using OracleComplex = std::complex<long double>;
 // elements and weighted by the scale.
 std::vector<OracleComplex> OracleFilter2D(const std::vector<double>& matrix, int rows, int cols,
                                           const TWave2D& wave, double scale, double angle);
+// The same for a complex plane.
+std::vector<OracleComplex> OracleFilter2D(const std::vector<OracleComplex>& plane, int rows,
+                                          int cols, const TWave2D& wave, double scale,
+                                          double angle);

@@ -2,6 +2,7 @@
 #include "tests/plane/plane_fixtures.h"
 
 #include "engine/fp_checkpoint.h"
+#include "plane/half_kernel.h"
 
 #include <climits>
 #include <cmath>
@@ -126,14 +127,25 @@ TEST(BitmapFilter, SharedWorkGivesTheOnePieceResult)
     const TMorlet2D morlet(6, 1);
     filter.Filter(morlet, foModulus, 3.0, 0.9);
 
-    ComplexBuffer plane = AllocateComplex(filter.Count(), "the test plane");
+    const std::size_t half = HalfSpectrumCount(rows, cols, "the test"), padded = PaddedCols(cols);
+    ComplexBuffer spectrum = AllocateComplex(half, "the test");
+    ComplexBuffer re = AllocateComplex(half, "the test"), im = AllocateComplex(half, "the test");
     for (std::size_t i = 0; i < filter.Count(); ++i)
-        plane[i] = {matrix[i], 0.0};
-    TFft2Trn(rows, cols, true).Execute(plane.get());
-    MultiplyByWavelet(morlet, AngularFrequencies(cols), AngularFrequencies(rows), 3.0, 0.9,
-                      plane.get(), 0, rows);
-    TIFft2Trn(rows, cols, true).Execute(plane.get());
-    FinishFilterOutput(foModulus, filter.Count(), 3.0, plane.get(), 0, filter.Count());
+        RealRows(spectrum.get())[i / cols * padded + i % cols] = matrix[i];
+    THalfSpectrumPlan(rows, cols, FftDirection::Forward).Execute(spectrum.get());
+    const std::vector<double> kx = AngularFrequencies(cols), ky = AngularFrequencies(rows);
+    std::vector<double> scratch(4 * HalfCols(cols));
+    MultiplyHalfSpectrum(*MakeHalfKernel(morlet, kx, ky, 3.0, 0.9), HalfCols(cols),
+                         spectrum.get(), nullptr, re.get(), im.get(), 0, rows, scratch.data());
+    const THalfSpectrumPlan inverse(rows, cols, FftDirection::Backward);
+    inverse.Execute(re.get());
+    inverse.Execute(im.get());
+    std::vector<TComplex> plane(filter.Count());
+    for (std::size_t i = 0; i < filter.Count(); ++i) {
+        const std::size_t at = i / cols * padded + i % cols;
+        plane[i] = {RealRows(re.get())[at], RealRows(im.get())[at]};
+    }
+    FinishFilterOutput(foModulus, filter.Count(), 3.0, plane.data(), 0, filter.Count());
     for (std::size_t i = 0; i < filter.Count(); ++i) {
         ASSERT_EQ(filter.Work()[i].Re, plane[i].Re) << i;
         ASSERT_EQ(filter.Work()[i].Im, plane[i].Im) << i;

@@ -7,13 +7,16 @@
 #include "twod/twod_command.h"
 #include "twod/twod_estimate.h"
 #include "engine/memory_budget.h"
+#include "picture/palette.h"
 
 #include <Magick++.h>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <atomic>
 #include <list>
+#include <set>
 #include <sys/mount.h>
 #include <unistd.h>
 
@@ -269,6 +272,164 @@ TEST_F(TwoDRun, OneRowMatrixRunsAndEmptyTablesDoNothing)
     EXPECT_FALSE(DoTulvo2D(closed, Dir(), params, progress).has_value());
     EXPECT_FALSE(DoTulvo2D(Matrix(0, 3), Dir(), params, progress).has_value());
     EXPECT_TRUE(progress.Texts.empty());
+}
+
+// The frames of RESULT.GIF, each as its pixels' colours, row by row.
+std::vector<std::vector<std::uint32_t>> FrameColours(const std::string& dir)
+{
+    std::list<Magick::Image> gif;
+    Magick::readImages(&gif, dir + "RESULT.GIF");
+    std::vector<std::vector<std::uint32_t>> frames;
+    for (Magick::Image& image : gif) {
+        image.type(Magick::TrueColorType);
+        const std::size_t w = image.columns(), h = image.rows();
+        const Magick::PixelPacket* p = image.getConstPixels(0, 0, w, h);
+        std::vector<std::uint32_t> colours;
+        for (std::size_t i = 0; i < w * h; ++i)
+            colours.push_back((std::uint32_t(p[i].red >> 8) << 16) |
+                              (std::uint32_t(p[i].green >> 8) << 8) | (p[i].blue >> 8));
+        frames.push_back(colours);
+    }
+    return frames;
+}
+
+// A matrix with waves of several directions, so every orientation has something to see;
+// `nudge` changes every value by one part in 1e12 (with a sign that varies).
+TDataTable Waves(int rows, int cols, bool nudge)
+{
+    TDataTable table;
+    for (int c = 0; c < cols; ++c)
+        table.AddColumn("V" + std::to_string(c), ckNumber);
+    table.Open();
+    std::vector<double> row(static_cast<std::size_t>(cols));
+    const std::vector<std::uint8_t> full(static_cast<std::size_t>(cols), 0);
+    for (int r = 0; r < rows; ++r) {
+        for (int c = 0; c < cols; ++c) {
+            const double v = 2 + std::sin(0.9 * c + 0.3 * r) + std::cos(0.5 * r - 0.2 * c) +
+                             0.3 * std::sin(0.05 * r * c);
+            row[c] = nudge ? v * (1 + 1e-12 * (((r * 7 + c * 3) % 5) - 2)) : v;
+        }
+        table.AppendRow(row, full);
+    }
+    return table;
+}
+
+std::vector<std::vector<std::uint32_t>> PhaseFrames(const std::string& dir, TWaveletKind wavelet,
+                                                    bool contrast, bool nudge,
+                                                    std::vector<std::string>* texts = nullptr)
+{
+    TAnalysisParams p;
+    p.WaveletKind = wavelet;
+    p.OutputKind = okPhase;
+    p.StepKind = ssLinear;
+    p.MaxScale = 12;
+    p.WaveletContrast = contrast;
+    p.NumColors = 5; // 64 colours: every level its own
+    TFixedParameters params(p);
+    TRecordingProgress progress;
+    EXPECT_TRUE(DoTulvo2D(Waves(36, 44, nudge), dir, params, progress).has_value());
+    if (texts)
+        *texts = progress.Texts;
+    return FrameColours(dir);
+}
+
+std::size_t DifferentPixels(const std::vector<std::vector<std::uint32_t>>& a,
+                            const std::vector<std::vector<std::uint32_t>>& b)
+{
+    std::size_t n = 0;
+    for (std::size_t f = 0; f < a.size(); ++f)
+        for (std::size_t i = 0; i < a[f].size(); ++i)
+            n += a[f][i] != b[f][i];
+    return n;
+}
+
+// "3.фаза" with the Morlet wavelet sums the half circle, 0 to 150 degrees: the orientations
+// d + 180 would add the opposite imaginary parts. Its frames show the transform, not stretched
+// rounding: a change of the input by one part in 1e12 changes almost no pixel, with and
+// without the contrast pass.
+TEST_F(TwoDRun, MorletPhaseFramesSumTheHalfCircleAndAreStable)
+{
+    for (bool contrast : {false, true}) {
+        std::vector<std::string> texts;
+        const auto frames = PhaseFrames(Dir(), wkMorlet, contrast, false, &texts);
+        ASSERT_EQ(frames.size(), 32u);
+        ASSERT_EQ(texts.size(), 32u * 6 + 1);
+        EXPECT_EQ(texts.front(), "Scale       1.0000  angle  30 ( [ 1 ]/ [ 32 ] ) ");
+        EXPECT_EQ(texts[5], "Scale       1.0000  angle 180 ( [ 1 ]/ [ 32 ] ) ");
+        EXPECT_EQ(texts[6], "Scale       1.3548  angle  30 ( [ 2 ]/ [ 32 ] ) ");
+        EXPECT_EQ(texts[texts.size() - 2], "Scale      12.0000  angle 180 ( [ 32 ]/ [ 32 ] ) ");
+        EXPECT_EQ(texts.back(), "O'k");
+        EXPECT_EQ(Entries(), (std::vector<std::string>{"RESULT.GIF", "RESULT.TIFF"}));
+
+        std::set<std::uint32_t> colours(frames[3].begin(), frames[3].end());
+        EXPECT_GT(colours.size(), 20u) << "a frame shows the transform's detail";
+        const auto nudged = PhaseFrames(Dir(), wkMorlet, contrast, true);
+        const std::size_t pixels = 32u * frames[0].size();
+        EXPECT_LT(DifferentPixels(frames, nudged), pixels / 1000) << "contrast " << contrast;
+    }
+}
+
+// The Gaussian wavelet is real and even: its response to a real matrix has no imaginary part,
+// so its "3.фаза" frames are flat, index 0 (the palette's first colour), and the closing text
+// says so.
+TEST_F(TwoDRun, GaussianPhaseFramesAreFlatAndTheTextSaysWhy)
+{
+    for (bool contrast : {false, true}) {
+        std::vector<std::string> texts;
+        const auto frames = PhaseFrames(Dir(), wkGaussian, contrast, false, &texts);
+        ASSERT_EQ(frames.size(), 32u);
+        const QList<QRgb> palette = MakePalette64(QuantisedPalette(0, 5));
+        const std::uint32_t first = palette[0] & 0xffffff;
+        for (const auto& frame : frames)
+            for (std::uint32_t c : frame)
+                ASSERT_EQ(c, first);
+        ASSERT_EQ(texts.size(), 33u);
+        EXPECT_EQ(texts.back(),
+                  "O'k  (1.Gaussian has no imaginary part: the \"3.фаза\" frames are flat)");
+        EXPECT_EQ(DifferentPixels(frames, PhaseFrames(Dir(), wkGaussian, contrast, true)), 0u);
+    }
+}
+
+// The run reports its work in rows, all of it, and asks whether to stop as it goes; a stop
+// ends it with ECancelled, no frames left behind and the earlier results untouched.
+class TWorkProgress : public TRecordingProgress {
+public:
+    std::atomic<std::int64_t> Rows{0};
+    std::atomic<std::int64_t> Total{-1};
+    std::atomic<int> Checks{0};
+    int StopAt = -1;
+    void WorkDone(std::int64_t rows, std::int64_t total) override
+    {
+        Rows += rows;
+        Total = total;
+    }
+    void CheckCancelled() override
+    {
+        if (++Checks == StopAt)
+            throw ECancelled();
+    }
+};
+
+TEST_F(TwoDRun, ReportsItsWorkAndStopsWhenAsked)
+{
+    TAnalysisParams p;
+    p.WaveletKind = wkMorlet;
+    p.StepKind = ssLinear;
+    TFixedParameters params(p);
+    TWorkProgress progress;
+    const TDataTable table = Matrix(24, 32);
+    ASSERT_TRUE(DoTulvo2D(table, Dir(), params, progress).has_value());
+    EXPECT_EQ(progress.Total, 32 * 12 * 24);
+    EXPECT_EQ(progress.Rows, progress.Total.load());
+    EXPECT_GE(progress.Checks, 32 * 12);
+
+    WriteText(Dir() + "RESULT.GIF", "earlier gif");
+    TWorkProgress stopping;
+    stopping.StopAt = 100;
+    EXPECT_THROW(DoTulvo2D(table, Dir(), params, stopping), ECancelled);
+    EXPECT_LT(stopping.Rows, stopping.Total.load());
+    EXPECT_EQ(ReadText(Dir() + "RESULT.GIF"), "earlier gif");
+    EXPECT_EQ(Entries(), (std::vector<std::string>{"RESULT.GIF", "RESULT.TIFF"}));
 }
 
 } // namespace
