@@ -179,7 +179,9 @@ TBlockStats BlockStatsOf(const double* v, std::size_t count, bool moments)
         sum[l] = 0;
     }
     std::size_t i = 0;
+    // Unrolled so that the lanes stay in registers rather than in memory.
     for (; i + kLanes <= count; i += kLanes)
+#pragma GCC unroll 4
         for (std::size_t l = 0; l < kLanes; ++l) {
             const double x = v[i + l];
             lo[l] = x < lo[l] ? x : lo[l];
@@ -200,6 +202,7 @@ TBlockStats BlockStatsOf(const double* v, std::size_t count, bool moments)
     double q[kLanes] = {0, 0, 0, 0};
     i = 0;
     for (; i + kLanes <= count; i += kLanes)
+#pragma GCC unroll 4
         for (std::size_t l = 0; l < kLanes; ++l) {
             const double d = s.Mean - v[i + l];
             q[l] += d * d;

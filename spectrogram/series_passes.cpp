@@ -45,45 +45,32 @@ void LogRescale(const double* in, std::size_t cols, double lo, double range, dou
     LogInPlace(out, cols);
 }
 
-// The rescaled logarithm of the matrix: written back when the values are kept; otherwise only
-// its statistics are taken, and the last pass makes the logarithms again (cheaper than
-// writing and reading the whole matrix once more).
+// The rescaled logarithm of a row, written back over the raw values (the observer has had
+// those already): the clip pass then reads the logarithms instead of making them again.
 struct TLogStep {
     double Lo;
     double Range;
-    bool InPlace;
 
-    const double* operator()(double* row, std::size_t cols) const
-    {
-        double* out = InPlace ? row : ScratchRow(cols);
-        LogRescale(row, cols, Lo, Range, out);
-        return out;
-    }
+    void operator()(double* row, std::size_t cols) const { LogRescale(row, cols, Lo, Range, row); }
 };
 
 // The last pass: each value becomes final(value), kept in the matrix or not, and turned into
-// its colour level. `source` gives the values of a row the step starts from. Plain loops,
-// which vectorise.
-template <typename Source, typename Final>
-void FinishRows(const TSeriesMatrix& m, bool keepValues, TLevelRows levels, const Source& source,
-                const Final& final)
+// its colour level. Plain loops, which vectorise.
+template <typename Final>
+void FinishRows(const TSeriesMatrix& m, bool keepValues, TLevelRows levels, const Final& final)
 {
     ForEachMatrixRow(m, [&](std::size_t k, double* row) {
-        const double* in = source(row, m.Cols);
         double* out = keepValues ? row : ScratchRow(m.Cols);
         for (std::size_t j = 0; j < m.Cols; ++j)
-            out[j] = final(in[j]);
+            out[j] = final(row[j]);
         if (levels.First)
             ColorIndices(out, m.Cols, levels.First + static_cast<std::ptrdiff_t>(k) * levels.Stride);
     });
 }
 
-const double* Unchanged(double* row, std::size_t) { return row; }
-
 // ClipNormalize with the statistics of the whole matrix.
-template <typename Source>
 void ClipRows(const TSeriesMatrix& m, const TBlockStats& all, double k, bool keepValues,
-              TLevelRows levels, const Source& source)
+              TLevelRows levels)
 {
     const TSeriesStats s = all.Stats();
     const double mean = static_cast<double>(s.Mean);
@@ -91,7 +78,7 @@ void ClipRows(const TSeriesMatrix& m, const TBlockStats& all, double k, bool kee
     const double hi = std::fmin(mean + k * sd, all.Max);
     const double lo = std::fmax(mean - k * sd, all.Min);
     const double range = GuardedDivisor(hi - lo);
-    FinishRows(m, keepValues, levels, source, [&](double v) {
+    FinishRows(m, keepValues, levels, [&](double v) {
         v = v < hi ? v : hi;
         v = v > lo ? v : lo;
         return (v - lo) / range;
@@ -110,22 +97,19 @@ void PostProcessRows(const TSeriesMatrix& m, int outputKind, bool keepValues, TL
     const TBlockStats raw = MergedStats(*m.RowStats);
     switch (outputKind) {
     case okLogRealPart: {
-        const TLogStep log{raw.Min, GuardedDivisor(raw.Max - raw.Min), keepValues};
+        const TLogStep log{raw.Min, GuardedDivisor(raw.Max - raw.Min)};
         ForEachMatrixRow(m, [&](std::size_t k, double* row) {
-            (*m.RowStats)[k] = BlockStatsOf(log(row, m.Cols), m.Cols, true);
+            log(row, m.Cols);
+            (*m.RowStats)[k] = BlockStatsOf(row, m.Cols, true);
         });
-        const TBlockStats logs = MergedStats(*m.RowStats);
-        if (keepValues)
-            ClipRows(m, logs, 3.5, true, levels, Unchanged);
-        else
-            ClipRows(m, logs, 3.5, false, levels, log);
+        ClipRows(m, MergedStats(*m.RowStats), 3.5, keepValues, levels);
         break;
     }
     case okRealPart:
-        ClipRows(m, raw, 3.5, keepValues, levels, Unchanged);
+        ClipRows(m, raw, 3.5, keepValues, levels);
         break;
     case okPhase:
-        ClipRows(m, raw, 1.5, keepValues, levels, Unchanged);
+        ClipRows(m, raw, 1.5, keepValues, levels);
         break;
     case okRealByStdDev: {
         // Division by a positive number keeps the order: the extremes of the divided values
@@ -133,12 +117,12 @@ void PostProcessRows(const TSeriesMatrix& m, int outputKind, bool keepValues, TL
         const double s = GuardedDivisor(static_cast<double>(raw.Stats().StdDev));
         const double lo = raw.Min / s;
         const double range = GuardedDivisor(raw.Max / s - lo);
-        FinishRows(m, keepValues, levels, Unchanged,
+        FinishRows(m, keepValues, levels,
                    [&](double v) { return (v / s - lo) / range; });
         break;
     }
     default:
-        FinishRows(m, keepValues, levels, Unchanged, [](double v) { return v; });
+        FinishRows(m, keepValues, levels, [](double v) { return v; });
         break;
     }
 }
