@@ -58,6 +58,7 @@ void Tfm_main::SetUpResultReading()
     FConeBox = new QCheckBox(QStringLiteral("Конус влияния"));
     FConeBox->setObjectName(QStringLiteral("cbCone"));
     FConeBox->setToolTip(QStringLiteral("Shade where the ends of the series reach into each band"));
+    FConeBox->hide();
     auto* column = new QWidget;
     auto* columnLayout = new QVBoxLayout(column);
     columnLayout->setContentsMargins(0, 0, 0, 0);
@@ -85,6 +86,8 @@ void Tfm_main::SetUpResultReading()
 void Tfm_main::ShowOneDReading(std::shared_ptr<const TOneDReading> reading)
 {
     FRulers->SetAxes(reading ? reading->Axes : TResultAxes());
+    // The cone belongs to a 1-D spectrogram; over a grey picture it would do nothing.
+    FConeBox->setVisible(reading != nullptr);
     FReadout->SetReading(std::move(reading));
 }
 

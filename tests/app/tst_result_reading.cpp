@@ -134,6 +134,7 @@ void TestResultReading::coneShadesTheEndsOnly()
     QVERIFY(RunToEnd(window, [&] { Control<QAction>(window, "tbTulvo1d")->trigger(); }));
     auto* image = Control<TResultImage>(window, "iResult");
     const QImage plain = image->grab().toImage();
+    QVERIFY(!Control<QCheckBox>(window, "cbCone")->isHidden());
     Control<QCheckBox>(window, "cbCone")->setChecked(true);
     QVERIFY(window.Rulers()->ConeShown());
     const QImage cone = image->grab().toImage();
@@ -160,6 +161,7 @@ void TestResultReading::twoDFramesAreShownWithTheirScales()
     QVERIFY(RunToEnd(window, [&] { Control<QAction>(window, "tbTulvo2d")->trigger(); }));
     TFrameViewer* frames = window.Frames();
     QVERIFY(!frames->isHidden());
+    QVERIFY(Control<QCheckBox>(window, "cbCone")->isHidden()); // no 1-D bands to shade
     QCOMPARE(frames->FrameCount(), 32);
     const QString tiff = Dialogs.OpenedDocuments.value(0);
     QCOMPARE(window.StatusText(),
