@@ -28,5 +28,3 @@ std::string OutputDirectory()
     QFile::remove(QDir(dir).filePath(QStringLiteral("Result.Avi")));
     return QDir::toNativeSeparators(QDir(dir).absolutePath() + QLatin1Char('/')).toStdString();
 }
-
-bool OutputDirectoryIsElsewhere() { return !ProgramDirectoryIsWritable(); }

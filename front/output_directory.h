@@ -8,7 +8,3 @@
 // The directory, created if needed, ending in a path separator, for a 2-D run: a stale
 // "Result.Avi" there is deleted (never in a folder the user names). Needs a QCoreApplication.
 std::string OutputDirectory();
-
-// True when OutputDirectory() is not the program's own directory, so the user must be told
-// where the results went.
-bool OutputDirectoryIsElsewhere();
