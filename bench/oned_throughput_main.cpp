@@ -65,81 +65,89 @@ double SampleValue(int series, int i)
            0.05 * std::sin(i * i * 1e-7);
 }
 
-// The plain loop: per series one r2c, then Steps c2r into a reused buffer, the rows split
-// between the cores as the analysis splits them.
+// The estimate plans of one length, made on their own buffers as the analysis makes them;
+// the transforms run on new arrays.
+struct TFloorPlans {
+    explicit TFloorPlans(int length)
+        : n(length), bins(length / 2 + 1), real(fftw_alloc_real(length)),
+          spectrum(fftw_alloc_complex(bins)),
+          forward(fftw_plan_dft_r2c_1d(n, real, spectrum, FFTW_ESTIMATE)),
+          backward(fftw_plan_dft_c2r_1d(n, spectrum, real, FFTW_ESTIMATE))
+    {
+    }
+    ~TFloorPlans()
+    {
+        fftw_destroy_plan(backward);
+        fftw_destroy_plan(forward);
+        fftw_free(spectrum);
+        fftw_free(real);
+    }
+    TFloorPlans(const TFloorPlans&) = delete;
+    TFloorPlans& operator=(const TFloorPlans&) = delete;
+
+    // `steps` c2r of `half` on buffers of the calling thread.
+    void Rows(const fftw_complex* half, int first, int steps, int stride) const
+    {
+        double* out = fftw_alloc_real(n);
+        fftw_complex* in = fftw_alloc_complex(bins);
+        for (int k = first; k < steps; k += stride) {
+            std::memcpy(in, half, sizeof(fftw_complex) * bins);
+            fftw_execute_dft_c2r(backward, in, out);
+        }
+        fftw_free(in);
+        fftw_free(out);
+    }
+
+    int n;
+    int bins;
+    double* real;
+    fftw_complex* spectrum;
+    fftw_plan forward;
+    fftw_plan backward;
+};
+
+// Runs work(core, cores) on a thread per core and waits for all.
+void OnEveryCore(const std::function<void(int, int)>& work)
+{
+    const int cores = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    std::vector<std::thread> threads;
+    for (int t = 0; t < cores; ++t)
+        threads.emplace_back(work, t, cores);
+    for (std::thread& t : threads)
+        t.join();
+}
+
+// The plain loop: per series one r2c, then Steps c2r into a reused buffer, the series split
+// between the cores.
 double FftFloor(const TCase& c)
 {
-    const int n = c.Samples;
-    const int bins = n / 2 + 1;
-    double* real = fftw_alloc_real(n);
-    fftw_complex* spectrum = fftw_alloc_complex(bins);
-    const fftw_plan forward = fftw_plan_dft_r2c_1d(n, real, spectrum, FFTW_ESTIMATE);
-    const fftw_plan backward = fftw_plan_dft_c2r_1d(n, spectrum, real, FFTW_ESTIMATE);
-    const int cores = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
-    const double seconds = Seconds([&] {
-        std::vector<std::thread> threads;
-        for (int t = 0; t < cores; ++t)
-            threads.emplace_back([&, t] {
-                double* out = fftw_alloc_real(n);
-                fftw_complex* in = fftw_alloc_complex(bins);
-                fftw_complex* half = fftw_alloc_complex(bins);
-                for (int s = t; s < c.Series; s += cores) {
-                    for (int j = 0; j < n; ++j)
-                        out[j] = SampleValue(s, j);
-                    fftw_execute_dft_r2c(forward, out, half);
-                    for (int k = 0; k < c.Steps; ++k) {
-                        std::memcpy(in, half, sizeof(fftw_complex) * bins);
-                        fftw_execute_dft_c2r(backward, in, out);
-                    }
-                }
-                fftw_free(half);
-                fftw_free(in);
-                fftw_free(out);
-            });
-        for (std::thread& t : threads)
-            t.join();
+    const TFloorPlans plans(c.Samples);
+    return Seconds([&] {
+        OnEveryCore([&](int core, int cores) {
+            double* samples = fftw_alloc_real(plans.n);
+            fftw_complex* half = fftw_alloc_complex(plans.bins);
+            for (int s = core; s < c.Series; s += cores) {
+                for (int j = 0; j < plans.n; ++j)
+                    samples[j] = SampleValue(s, j);
+                fftw_execute_dft_r2c(plans.forward, samples, half);
+                plans.Rows(half, 0, c.Steps, 1);
+            }
+            fftw_free(half);
+            fftw_free(samples);
+        });
     });
-    fftw_destroy_plan(backward);
-    fftw_destroy_plan(forward);
-    fftw_free(spectrum);
-    fftw_free(real);
-    return seconds;
 }
 
 // For one series the c2r rows are split between the cores instead.
 double FftFloorOneSeries(const TCase& c)
 {
-    const int n = c.Samples;
-    const int bins = n / 2 + 1;
-    double* real = fftw_alloc_real(n);
-    fftw_complex* spectrum = fftw_alloc_complex(bins);
-    const fftw_plan forward = fftw_plan_dft_r2c_1d(n, real, spectrum, FFTW_ESTIMATE);
-    const fftw_plan backward = fftw_plan_dft_c2r_1d(n, spectrum, real, FFTW_ESTIMATE);
-    const int cores = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
-    const double seconds = Seconds([&] {
-        for (int j = 0; j < n; ++j)
-            real[j] = SampleValue(0, j);
-        fftw_execute_dft_r2c(forward, real, spectrum);
-        std::vector<std::thread> threads;
-        for (int t = 0; t < cores; ++t)
-            threads.emplace_back([&, t] {
-                double* out = fftw_alloc_real(n);
-                fftw_complex* in = fftw_alloc_complex(bins);
-                for (int k = t; k < c.Steps; k += cores) {
-                    std::memcpy(in, spectrum, sizeof(fftw_complex) * bins);
-                    fftw_execute_dft_c2r(backward, in, out);
-                }
-                fftw_free(in);
-                fftw_free(out);
-            });
-        for (std::thread& t : threads)
-            t.join();
+    const TFloorPlans plans(c.Samples);
+    return Seconds([&] {
+        for (int j = 0; j < plans.n; ++j)
+            plans.real[j] = SampleValue(0, j);
+        fftw_execute_dft_r2c(plans.forward, plans.real, plans.spectrum);
+        OnEveryCore([&](int core, int cores) { plans.Rows(plans.spectrum, core, c.Steps, cores); });
     });
-    fftw_destroy_plan(backward);
-    fftw_destroy_plan(forward);
-    fftw_free(spectrum);
-    fftw_free(real);
-    return seconds;
 }
 
 double TransformAlone(const TCase& c, int wavelet)
