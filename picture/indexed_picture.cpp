@@ -2,11 +2,22 @@
 
 #include "engine/errors.h"
 #include "engine/memory_budget.h"
+#include "engine/parallel_rows.h"
 #include "picture/palette.h"
 
 #include <algorithm>
 #include <cstring>
 #include <string>
+
+namespace {
+
+// A share of the fill is at least this many bytes: less costs more to hand out than to do.
+std::size_t LeastRowsPerShare(int width)
+{
+    return std::max<std::size_t>(1, (1 << 20) / static_cast<std::size_t>(std::max(width, 1)));
+}
+
+} // namespace
 
 QImage NewIndexedPicture(int width, int height, const QList<QRgb>& colours, int index)
 {
@@ -19,16 +30,23 @@ QImage NewIndexedPicture(int width, int height, const QList<QRgb>& colours, int 
         throw EOutOfMemory("Not enough memory for a picture of " + std::to_string(width) +
                            " x " + std::to_string(height) + " pixels");
     picture.setColorTable(colours);
-    for (int row = 0; row < height; ++row)
-        std::memset(picture.scanLine(row), index, static_cast<std::size_t>(width));
+    // Filled by every core: a large picture's first touch of its fresh pages is most of it.
+    // The whole lines, so that the padding at their ends is the same in every file.
+    const TIndexedCanvas canvas(picture);
+    const auto line = static_cast<std::size_t>(picture.bytesPerLine());
+    ForEachRowRange(static_cast<std::size_t>(height), LeastRowsPerShare(width),
+                    [&](std::size_t begin, std::size_t end) {
+                        for (std::size_t row = begin; row < end; ++row)
+                            std::memset(canvas.Row(static_cast<int>(row)), index, line);
+                    });
     return picture;
 }
 
-void PaintLevelRows(QImage& picture, int firstRow, int rows, const double* values)
+void PaintLevelRows(const TIndexedCanvas& canvas, int firstRow, int rows, const double* values)
 {
-    const int width = picture.width();
+    const int width = canvas.Width();
     for (int r = 0; r < rows; ++r) {
-        uchar* line = picture.scanLine(firstRow + r);
+        std::uint8_t* line = canvas.Row(firstRow + r);
         const double* row = values + static_cast<std::size_t>(r) * width;
         for (int c = 0; c < width; ++c)
             line[c] = static_cast<uchar>(ColorIndex(row[c]));

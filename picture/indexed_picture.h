@@ -3,6 +3,8 @@
 // 2-D frames, the grey picture of an opened image) is made here, under the memory budget, and
 // its rows of colour levels are written here.
 
+#include "picture/indexed_canvas.h"
+
 #include <QImage>
 #include <QList>
 #include <QRgb>
@@ -13,9 +15,9 @@
 // exceeds the memory budget or cannot be allocated.
 QImage NewIndexedPicture(int width, int height, const QList<QRgb>& colours, int index);
 
-// Writes ColorIndex of `values` (rows x picture width, row by row) into the picture's rows
-// from firstRow on.
-void PaintLevelRows(QImage& picture, int firstRow, int rows, const double* values);
+// Writes ColorIndex of `values` (rows x canvas width, row by row) into the canvas rows from
+// firstRow on.
+void PaintLevelRows(const TIndexedCanvas& canvas, int firstRow, int rows, const double* values);
 
 // A width x height picture of 256 grey levels, `levels` row by row.
 QImage GreyLevelPicture(int width, int height, const std::uint8_t* levels);

@@ -13,6 +13,11 @@ namespace {
 constexpr int kLegendLeft = 5;
 constexpr int kLegendRight = 20;
 constexpr int kLegendRows = 256;
+// The spectrogram's place in the framed picture, and how much larger the frame is.
+constexpr int kFrameLeft = 25;
+constexpr int kFrameTop = 10;
+constexpr int kFrameWidth = 30;
+constexpr int kFrameHeight = 5;
 
 // The palette index that shows `colour`: the legend holds palette colours only.
 int LevelOfColour(const TPalette64& palette, QRgb colour)
@@ -38,53 +43,70 @@ void DrawLegend(QImage& result, const TPalette64& palette, int top, int bottom)
 
 } // namespace
 
-void DrawSampleLabel(QImage& spectrogram, const TDataTable& table, double firstLabel, int y,
-                     int x, int c)
+TSampleMarks SampleMarks(const TDataTable& table, double firstLabel, int width)
 {
-    const std::string label = SampleLabel(table, firstLabel, c);
-    if (label.empty())
-        return;
-    DrawIndexedText(spectrogram, x, y, QString::fromStdString(label), AnnotationFont(6, false),
-                    kBlackIndex, kWhiteIndex);
-    DrawVerticalLine(spectrogram, x - 1, 0, y, kBlackIndex);
+    TSampleMarks marks;
+    for (int c = 0; c < width; ++c) {
+        std::string label = SampleLabel(table, firstLabel, c);
+        if (label.empty())
+            continue;
+        marks.Columns.push_back(c);
+        marks.Texts.push_back(std::move(label));
+    }
+    return marks;
 }
 
-void DrawDataCurve(QImage& spectrogram, int baseRow, int steps,
+void DrawSampleLabels(const TIndexedCanvas& spectrogram, const TSampleMarks& marks, int y)
+{
+    TCaptionWriter labels(AnnotationFont(6, false), kBlackIndex, kWhiteIndex);
+    for (std::size_t m = 0; m < marks.Columns.size(); ++m)
+        labels.Write(spectrogram, marks.Columns[m] + 1, y,
+                     QString::fromStdString(marks.Texts[m]));
+}
+
+void DrawGridLines(const TIndexedCanvas& spectrogram, const TSampleMarks& marks, int top,
+                   int bottom)
+{
+    DrawVerticalLines(spectrogram, marks.Columns, top, bottom, kBlackIndex);
+}
+
+void DrawDataCurve(const TIndexedCanvas& spectrogram, int baseRow, int steps,
                    const std::vector<double>& series)
 {
-    const int width = std::min<int>(spectrogram.width(), static_cast<int>(series.size()));
-    uchar* const bits = spectrogram.bits(); // once: scanLine checks for sharing at every call
-    const std::ptrdiff_t stride = spectrogram.bytesPerLine();
+    const int width = std::min<int>(spectrogram.Width(), static_cast<int>(series.size()));
     for (int s = 0; s < width; ++s) {
         // The product of a small whole number and a double is exact in extended precision.
         // rint rounds as nearbyint does; it only adds the inexact flag, which is no fault,
         // and saves nearbyint's costly save and restore of the floating-point state.
         const long double lift = std::rint(static_cast<long double>(steps - 2) * series[s]);
         const long double row = baseRow - lift - 1;
-        if (!(row >= 0 && row < spectrogram.height()))
+        if (!(row >= 0 && row < spectrogram.Height()))
             continue;
-        uchar& pixel = bits[static_cast<std::ptrdiff_t>(row) * stride + s];
+        std::uint8_t& pixel = spectrogram.Row(static_cast<int>(row))[s];
         pixel = pixel > 15 ? kBlackIndex : kWhiteIndex;
     }
 }
 
-void DrawSeriesName(QImage& spectrogram, int y, int x, const std::string& name)
+QFont SeriesNameFont() { return AnnotationFont(8, true); }
+
+void DrawSeriesName(TCaptionWriter& names, const TIndexedCanvas& spectrogram, int y, int x,
+                    const std::string& name)
 {
-    DrawIndexedText(spectrogram, x, y, QString::fromLocal8Bit(name.c_str()),
-                    AnnotationFont(8, true), kBlackIndex, kWhiteIndex);
+    names.Write(spectrogram, x, y, QString::fromLocal8Bit(name.c_str()));
 }
 
-QImage ComposeResult(const QImage& spectrogram, const TPalette64& palette)
+QImage NewFramedPicture(int width, int height, const TPalette64& palette)
 {
-    const int width = spectrogram.width() + 30;
-    const int height = spectrogram.height() + 5;
-    QImage result = NewIndexedPicture(width, height, MakePalette66(palette), kWhiteIndex);
-    const int copiedRows = std::min(spectrogram.height(), height - 10);
-    for (int row = 0; row < copiedRows; ++row)
-        std::memcpy(result.scanLine(row + 10) + 25, spectrogram.constScanLine(row),
-                    static_cast<std::size_t>(spectrogram.width()));
-    const int bottom = height - 10;
-    const int top = height - kLegendRows >= 0 ? height - kLegendRows : 10;
-    DrawLegend(result, palette, top, bottom);
-    return result;
+    QImage framed = NewIndexedPicture(width + kFrameWidth, height + kFrameHeight,
+                                      MakePalette66(palette), kWhiteIndex);
+    const int bottom = framed.height() - kFrameTop;
+    const int top = framed.height() - kLegendRows >= 0 ? framed.height() - kLegendRows : kFrameTop;
+    DrawLegend(framed, palette, top, bottom);
+    return framed;
+}
+
+TIndexedCanvas SpectrogramCanvas(QImage& framed)
+{
+    return TIndexedCanvas(framed, kFrameLeft, kFrameTop, framed.width() - kFrameWidth,
+                          framed.height() - kFrameTop);
 }

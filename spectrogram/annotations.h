@@ -3,27 +3,48 @@
 // the name of each series in its band, and the frame with the palette legend.
 
 #include "data/data_table.h"
+#include "picture/indexed_canvas.h"
 #include "picture/palette.h"
+#include "spectrogram/indexed_drawing.h"
 
 #include <QImage>
 #include <string>
 #include <vector>
 
-// Draws SampleLabel(c) with its top-left corner at (x, y) in the small label font, and the
-// grid line of column x - 1 from row 0 to row y - 1; nothing when the label is empty.
-void DrawSampleLabel(QImage& spectrogram, const TDataTable& table, double firstLabel, int y,
-                     int x, int c);
+// The columns of a picture whose SampleLabel is not empty, with their labels, in order.
+struct TSampleMarks {
+    std::vector<int> Columns;
+    std::vector<std::string> Texts;
+};
+
+TSampleMarks SampleMarks(const TDataTable& table, double firstLabel, int width);
+
+// Draws the label of each mark in column c with its top-left corner at (c + 1, y) in the small
+// label font, in column order.
+void DrawSampleLabels(const TIndexedCanvas& spectrogram, const TSampleMarks& marks, int y);
+
+// The grid line of each mark, in its column, from row top to row bottom - 1.
+void DrawGridLines(const TIndexedCanvas& spectrogram, const TSampleMarks& marks, int top,
+                   int bottom);
 
 // Plots a series normalised to [0, 1] in the band whose bottom row is `baseRow`: one pixel a
 // sample, black over levels above 15 and over black or white, white over the lowest sixteen.
 // A value of 1 lands in the band's top row, 0 in its second-lowest row.
-void DrawDataCurve(QImage& spectrogram, int baseRow, int steps,
+void DrawDataCurve(const TIndexedCanvas& spectrogram, int baseRow, int steps,
                    const std::vector<double>& series);
 
-// Writes a series name with its top-left corner at (x, y) in the bold name font.
-void DrawSeriesName(QImage& spectrogram, int y, int x, const std::string& name);
+// The bold font of the series names.
+QFont SeriesNameFont();
 
-// The framed picture: (W + 30) x (H + 5), white, the spectrogram copied in at (25, 10) (its
-// last five rows fall outside), the legend stretched into columns 5..19 ending ten rows above
-// the bottom edge, with the colour table of `palette`.
-QImage ComposeResult(const QImage& spectrogram, const TPalette64& palette);
+// Writes a series name with its top-left corner at (x, y); `names` writes in SeriesNameFont.
+void DrawSeriesName(TCaptionWriter& names, const TIndexedCanvas& spectrogram, int y, int x,
+                    const std::string& name);
+
+// The framed picture of a width x height spectrogram: (width + 30) x (height + 5), white,
+// the legend stretched into columns 5..19 ending ten rows above the bottom edge, with the
+// colour table of `palette`. The spectrogram is drawn on SpectrogramCanvas of it.
+QImage NewFramedPicture(int width, int height, const TPalette64& palette);
+
+// The spectrogram's place in a framed picture: from (25, 10) on; its last five rows fall
+// outside the frame.
+TIndexedCanvas SpectrogramCanvas(QImage& framed);

@@ -2,8 +2,6 @@
 
 #include "engine/errors.h"
 
-#include <QFontMetrics>
-#include <QPainter>
 #include <algorithm>
 
 QFont AnnotationFont(int points, bool bold)
@@ -17,40 +15,56 @@ QFont AnnotationFont(int points, bool bold)
     return font;
 }
 
-void DrawIndexedText(QImage& picture, int x, int y, const QString& text, const QFont& font,
-                     int blackIndex, int whiteIndex)
+TCaptionWriter::TCaptionWriter(const QFont& font, int blackIndex, int whiteIndex)
+    : Font(font), Metrics(font), BlackIndex(blackIndex), WhiteIndex(whiteIndex)
 {
-    const QFontMetrics metrics(font);
-    const int width = metrics.horizontalAdvance(text);
-    const int height = metrics.height();
+}
+
+TCaptionWriter::~TCaptionWriter() = default;
+
+void TCaptionWriter::MakeRoom(int width, int height)
+{
+    if (Painter && Scratch.width() >= width && Scratch.height() >= height)
+        return;
+    Painter.reset();
+    Scratch = QImage(std::max(width, Scratch.width()), std::max(height, Scratch.height()),
+                     QImage::Format_RGB32);
+    if (Scratch.isNull())
+        throw EOutOfMemory("Not enough memory to draw a caption");
+    Painter = std::make_unique<QPainter>(&Scratch);
+    Painter->setRenderHint(QPainter::TextAntialiasing, false);
+    Painter->setFont(Font);
+    Painter->setPen(Qt::black);
+}
+
+void TCaptionWriter::Write(const TIndexedCanvas& canvas, int x, int y, const QString& text)
+{
+    const int width = Metrics.horizontalAdvance(text);
+    const int height = Metrics.height();
     if (width <= 0 || height <= 0)
         return;
-    QImage scratch(width, height, QImage::Format_RGB32);
-    if (scratch.isNull())
-        throw EOutOfMemory("Not enough memory to draw a caption");
-    scratch.fill(Qt::white);
-    {
-        QPainter painter(&scratch);
-        painter.setRenderHint(QPainter::TextAntialiasing, false);
-        painter.setFont(font);
-        painter.setPen(Qt::black);
-        painter.drawText(0, metrics.ascent(), text);
-    }
-    const int top = std::max(0, y), bottom = std::min(picture.height(), y + height);
-    const int left = std::max(0, x), right = std::min(picture.width(), x + width);
+    MakeRoom(width, height);
+    // Only the cell is read back, so whatever the text draws outside it does not matter.
+    Painter->fillRect(0, 0, width, height, Qt::white);
+    Painter->drawText(0, Metrics.ascent(), text);
+    const int top = std::max(0, y), bottom = std::min(canvas.Height(), y + height);
+    const int left = std::max(0, x), right = std::min(canvas.Width(), x + width);
     for (int row = top; row < bottom; ++row) {
-        const auto* source = reinterpret_cast<const QRgb*>(scratch.constScanLine(row - y));
-        uchar* target = picture.scanLine(row);
+        const auto* source = reinterpret_cast<const QRgb*>(Scratch.constScanLine(row - y));
+        std::uint8_t* target = canvas.Row(row);
         for (int col = left; col < right; ++col)
-            target[col] = static_cast<uchar>(qGray(source[col - x]) < 128 ? blackIndex
-                                                                           : whiteIndex);
+            target[col] = static_cast<std::uint8_t>(qGray(source[col - x]) < 128 ? BlackIndex
+                                                                                 : WhiteIndex);
     }
 }
 
-void DrawVerticalLine(QImage& picture, int x, int top, int bottom, int index)
+void DrawVerticalLines(const TIndexedCanvas& canvas, const std::vector<int>& columns, int top,
+                       int bottom, int index)
 {
-    if (x < 0 || x >= picture.width())
-        return;
-    for (int row = std::max(0, top); row < std::min(picture.height(), bottom); ++row)
-        picture.scanLine(row)[x] = static_cast<uchar>(index);
+    for (int row = std::max(0, top); row < std::min(canvas.Height(), bottom); ++row) {
+        std::uint8_t* line = canvas.Row(row);
+        for (int x : columns)
+            if (x >= 0 && x < canvas.Width())
+                line[x] = static_cast<std::uint8_t>(index);
+    }
 }

@@ -3,18 +3,45 @@
 // indices, and text is drawn without antialiasing on a scratch picture whose black and white
 // pixels become the black and white indices.
 
+#include "picture/indexed_canvas.h"
+
 #include <QFont>
+#include <QFontMetrics>
 #include <QImage>
+#include <QPainter>
 #include <QString>
+
+#include <memory>
+#include <vector>
 
 // "Arial" (Liberation Sans where Arial is missing) at the pixel height of `points` at 96 dpi,
 // so that pictures do not depend on the screen they are made on.
 QFont AnnotationFont(int points, bool bold);
 
-// Writes `text` black on an opaque white cell (its advance width by the font's height) with
-// the cell's top-left corner at (x, y), clipped to the picture.
-void DrawIndexedText(QImage& picture, int x, int y, const QString& text, const QFont& font,
-                     int blackIndex, int whiteIndex);
+// Writes captions in one font, each black on an opaque white cell (its advance width by the
+// font's height) with the cell's top-left corner at (x, y), clipped to the canvas. It keeps
+// its scratch picture and painter from caption to caption; one writer per thread.
+class TCaptionWriter {
+public:
+    TCaptionWriter(const QFont& font, int blackIndex, int whiteIndex);
+    ~TCaptionWriter();
+    TCaptionWriter(const TCaptionWriter&) = delete;
+    TCaptionWriter& operator=(const TCaptionWriter&) = delete;
 
-// Sets `index` in column x from row top to row bottom - 1, clipped to the picture.
-void DrawVerticalLine(QImage& picture, int x, int top, int bottom, int index);
+    void Write(const TIndexedCanvas& canvas, int x, int y, const QString& text);
+
+private:
+    void MakeRoom(int width, int height);
+
+    QFont Font;
+    QFontMetrics Metrics;
+    int BlackIndex;
+    int WhiteIndex;
+    QImage Scratch;
+    std::unique_ptr<QPainter> Painter; // active on Scratch while it exists
+};
+
+// Sets `index` in every column of `columns` from row top to row bottom - 1, clipped to the
+// canvas; row by row, so that each row is visited once.
+void DrawVerticalLines(const TIndexedCanvas& canvas, const std::vector<int>& columns, int top,
+                       int bottom, int index);

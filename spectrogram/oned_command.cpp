@@ -1,19 +1,23 @@
 #include "spectrogram/oned_command.h"
 
+#include "engine/fp_checkpoint.h"
+#include "engine/memory_budget.h"
+#include "engine/parallel_rows.h"
+#include "engine/scales.h"
+#include "engine/stats.h"
+#include "engine/transformer1d.h"
+#include "picture/indexed_picture.h"
+#include "plane/contrast.h"
 #include "spectrogram/annotations.h"
 #include "spectrogram/coefficient_store.h"
 #include "spectrogram/oned_estimate.h"
-#include "engine/fp_checkpoint.h"
-#include "picture/indexed_picture.h"
-#include "engine/memory_budget.h"
-#include "engine/stats.h"
-#include "engine/scales.h"
-#include "engine/transformer1d.h"
 #include "spectrogram/series_passes.h"
-#include "plane/contrast.h"
 
+#include <algorithm>
+#include <atomic>
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <string>
 
 namespace {
@@ -58,81 +62,158 @@ struct TRunShape {
     int Height;
 };
 
-// What a run makes once and uses for every series.
+// Below the bands: the label row (the last band's lower edge), down to the picture's end.
+constexpr int kLabelRows = 14;
+
+int LabelRow(const TRunShape& shape) { return shape.Height - kLabelRows - 1; }
+
+// The picture's bands and what goes over them.
+struct TBands {
+    const TRunShape& Shape;
+    const TSeriesSet& Set;
+    const TIndexedCanvas Spectrogram;
+    const TSampleMarks& Marks;
+};
+
+// What a run makes once and shares between all its series.
 struct TRunWork {
-    TRunWork(const TRunShape& shape, std::unique_ptr<TWave1D> wave, bool asVector)
-        : Transformer(shape.Width),
-          Wave(std::move(wave)),
-          Coefs(CheckedMul(static_cast<std::size_t>(shape.Steps),
+    TRunWork(const TBands& bands, std::unique_ptr<TWave1D> wave, TParameterSource& params,
+             TCommandProgress& progress, TOneDObserver* observer, bool decorateBands)
+        : Bands(bands), Shape(bands.Shape), Set(bands.Set), Transformer(bands.Shape.Width),
+          Wave(std::move(wave)), Params(params), Progress(progress), Observer(observer),
+          DecorateBands(decorateBands)
+    {
+    }
+    const TBands& Bands;
+    const TRunShape& Shape;
+    const TSeriesSet& Set;
+    const T1WaveTransformer Transformer;
+    const std::unique_ptr<TWave1D> Wave;
+    TParameterSource& Params;
+    TCommandProgress& Progress;
+    TOneDObserver* const Observer;
+    const bool DecorateBands; // each band as soon as it has its levels
+    // The parameters are read one series at a time, also when series run side by side; the
+    // contrast kernel is made when the option is first read as set.
+    std::mutex ParamsLock;
+    std::optional<TContrastKernel> Contrast;
+};
+
+// What a thread that analyses series keeps of its own from series to series.
+struct TLaneWork {
+    TLaneWork(const TRunShape& shape, bool asVector)
+        : Coefs(CheckedMul(static_cast<std::size_t>(shape.Steps),
                            static_cast<std::size_t>(shape.Width), "the coefficient matrix"),
                 asVector),
           RowStats(static_cast<std::size_t>(shape.Steps))
     {
     }
-    const T1WaveTransformer Transformer;
-    const std::unique_ptr<TWave1D> Wave;
     TCoefficientStore Coefs;
     std::vector<TBlockStats> RowStats;
-    std::optional<TContrastKernel> Contrast; // made when the option is first read as set
+    std::optional<TCaptionWriter> Names; // made with the first name
 };
 
-// Series k: its matrix, post-processed, as colour levels in its band of the picture. The
-// transform gathers the rows' statistics and the last pass writes the levels, unless the
-// contrast pass comes between.
-void AnalyseSeries(int k, const TSeriesSet& set, const TRunShape& shape, TRunWork& work,
-                   QImage& spectrogram, TParameterSource& params, TCommandProgress& progress,
-                   TOneDObserver* observer)
+// How one series is analysed: read from the parameters for each series in turn.
+struct TSeriesSettings {
+    int OutputKind;
+    bool L1Norm;
+    std::vector<double> Scales;
+    const TContrastKernel* Contrast; // null without the contrast pass
+};
+
+TSeriesSettings ReadSeriesSettings(int k, TRunWork& run)
 {
-    progress.SetStatusText("Current dataset : " + std::to_string(k));
-    progress.ProcessPendingMessages();
+    const std::lock_guard<std::mutex> guard(run.ParamsLock);
+    run.Progress.SetStatusText("Current dataset : " + std::to_string(k));
+    run.Progress.ProcessPendingMessages();
+    TParameterSource& params = run.Params;
     const int outputKind = params.OutputKind();
     const bool l1Norm = params.L1Norm();
-    const std::vector<double> grid =
-        ScaleGrid(params.StepKind(), shape.MaxScale, shape.MinScale, shape.Steps);
-    TRowsRequest rows;
-    rows.Series = set.Values[k].data();
-    rows.Scales = &grid;
-    rows.L1Norm = l1Norm;
-    rows.Phase = outputKind == okPhase;
-    rows.Coefs = work.Coefs.Data();
-    rows.RowStats = &work.RowStats;
-    rows.Moments = NeedsMoments(outputKind);
-    rows.Progress = &progress;
-    rows.ProgressTotal = static_cast<std::int64_t>(set.Values.size()) * shape.Steps;
-    TransformRows(work.Transformer, *work.Wave, rows);
-    CheckFpFaults();
-    if (observer)
-        observer->RawCoefficients(k, work.Coefs.AsVector());
-    const bool withContrast = params.WaveletContrast();
-    const int firstRow = k * (shape.Steps + 1);
-    const std::ptrdiff_t stride = spectrogram.bytesPerLine();
-    const TLevelRows band{spectrogram.bits() + firstRow * stride, stride};
-    PostProcessRows({work.Coefs.Data(), static_cast<std::size_t>(shape.Steps),
-                     static_cast<std::size_t>(shape.Width), &work.RowStats, &progress},
-                    outputKind, withContrast || observer, withContrast ? TLevelRows{} : band);
-    if (withContrast) {
-        if (!work.Contrast)
-            work.Contrast.emplace(shape.Steps, shape.Width);
-        ApplyWaveletContrast(*work.Contrast, work.Coefs.AsVector());
-        PaintLevelRows(spectrogram, firstRow, shape.Steps, work.Coefs.Data());
+    TSeriesSettings settings{outputKind, l1Norm,
+                             ScaleGrid(params.StepKind(), run.Shape.MaxScale, run.Shape.MinScale,
+                                       run.Shape.Steps),
+                             nullptr};
+    if (params.WaveletContrast()) {
+        if (!run.Contrast)
+            run.Contrast.emplace(run.Shape.Steps, run.Shape.Width);
+        settings.Contrast = &*run.Contrast;
     }
-    CheckFpFaults();
-    if (observer)
-        observer->FinalCoefficients(k, work.Coefs.AsVector());
+    return settings;
 }
 
-void Annotate(QImage& spectrogram, const TDataTable& table, double firstLabel,
-              const TSeriesSet& set, const TRunShape& shape)
+// The curve, the grid lines and the name of series k over its band, once the band has its
+// colour levels.
+void DecorateBand(int k, const TBands& bands, std::optional<TCaptionWriter>& names)
 {
-    for (int c = 0; c < shape.Width; ++c)
-        DrawSampleLabel(spectrogram, table, firstLabel, shape.Height - 15, c + 1, c);
-    for (std::size_t k = 0; k < set.Values.size(); ++k) {
-        const int bandTop = static_cast<int>(k) * (shape.Steps + 1);
-        DrawDataCurve(spectrogram, bandTop + shape.Steps - 1, shape.Steps, set.Values[k]);
-        DrawSeriesName(spectrogram, bandTop + 4, 5, set.Names[k]);
-        if (shape.Width > 500)
-            DrawSeriesName(spectrogram, bandTop + 4, shape.Width / 2, set.Names[k]);
+    const TRunShape& shape = bands.Shape;
+    const int bandTop = k * (shape.Steps + 1);
+    DrawDataCurve(bands.Spectrogram, bandTop + shape.Steps - 1, shape.Steps, bands.Set.Values[k]);
+    DrawGridLines(bands.Spectrogram, bands.Marks, bandTop,
+                  std::min(bandTop + shape.Steps + 1, LabelRow(shape)));
+    if (!names)
+        names.emplace(SeriesNameFont(), kBlackIndex, kWhiteIndex);
+    DrawSeriesName(*names, bands.Spectrogram, bandTop + 4, 5, bands.Set.Names[k]);
+    if (shape.Width > 500)
+        DrawSeriesName(*names, bands.Spectrogram, bandTop + 4, shape.Width / 2,
+                       bands.Set.Names[k]);
+}
+
+// Series k: its matrix, post-processed, as colour levels in its band of the picture, then
+// decorated when the run says so. The transform gathers the rows' statistics and the last pass writes the levels,
+// unless the contrast pass comes between.
+void AnalyseSeries(int k, TRunWork& run, TLaneWork& lane)
+{
+    const TSeriesSettings settings = ReadSeriesSettings(k, run);
+    const TRunShape& shape = run.Shape;
+    TRowsRequest rows;
+    rows.Series = run.Set.Values[k].data();
+    rows.Scales = &settings.Scales;
+    rows.L1Norm = settings.L1Norm;
+    rows.Phase = settings.OutputKind == okPhase;
+    rows.Coefs = lane.Coefs.Data();
+    rows.RowStats = &lane.RowStats;
+    rows.Moments = NeedsMoments(settings.OutputKind);
+    rows.Progress = &run.Progress;
+    rows.ProgressTotal = static_cast<std::int64_t>(run.Set.Values.size()) * shape.Steps;
+    TransformRows(run.Transformer, *run.Wave, rows);
+    CheckFpFaults();
+    if (run.Observer)
+        run.Observer->RawCoefficients(k, lane.Coefs.AsVector());
+    const int firstRow = k * (shape.Steps + 1);
+    const TIndexedCanvas& spectrogram = run.Bands.Spectrogram;
+    const TLevelRows band{spectrogram.Row(firstRow), spectrogram.Stride()};
+    PostProcessRows({lane.Coefs.Data(), static_cast<std::size_t>(shape.Steps),
+                     static_cast<std::size_t>(shape.Width), &lane.RowStats, &run.Progress},
+                    settings.OutputKind, settings.Contrast || run.Observer,
+                    settings.Contrast ? TLevelRows{} : band);
+    if (settings.Contrast) {
+        ApplyWaveletContrast(*settings.Contrast, lane.Coefs.AsVector());
+        PaintLevelRows(spectrogram, firstRow, shape.Steps, lane.Coefs.Data());
     }
+    CheckFpFaults();
+    if (run.Observer)
+        run.Observer->FinalCoefficients(k, lane.Coefs.AsVector());
+    if (run.DecorateBands)
+        DecorateBand(k, run.Bands, lane.Names);
+}
+
+// Every series, on `lanes` threads side by side, each taking the next series when it is done
+// with one; a failure in one lane stops the others before their next series.
+void AnalyseAllSeries(TRunWork& run, std::size_t lanes)
+{
+    const int count = static_cast<int>(run.Set.Values.size());
+    std::atomic<int> next{0};
+    std::atomic<bool> failed{false};
+    ForEachShare(lanes, 1, [&](std::size_t, std::size_t, std::size_t) {
+        TLaneWork lane(run.Shape, run.Observer != nullptr);
+        try {
+            for (int k = next++; k < count && !failed; k = next++)
+                AnalyseSeries(k, run, lane);
+        } catch (...) {
+            failed = true;
+            throw;
+        }
+    });
 }
 
 } // namespace
@@ -146,30 +227,35 @@ std::optional<QImage> DoTulvo1D(const TDataTable& table, TParameterSource& param
     ClearFpFaults();
     const double firstLabel = table.CellAsNumber(1, 0);
     const TSeriesSet set = ReadSeries(table, progress);
-    const int n = static_cast<int>(set.Values.size());
+    const std::size_t n = set.Values.size();
 
     TRunShape shape{params.Steps(), static_cast<double>(params.MaxScale()),
                     static_cast<double>(params.MinScale()),
                     static_cast<int>(set.Values[0].size()), 0};
     const std::size_t height = CheckedAdd(
-        CheckedMul(static_cast<std::size_t>(n), static_cast<std::size_t>(shape.Steps) + 1,
-                   "the picture"),
-        14, "the picture");
+        CheckedMul(n, static_cast<std::size_t>(shape.Steps) + 1, "the picture"), kLabelRows,
+        "the picture");
     shape.Height = static_cast<int>(height);
-    QImage spectrogram =
-        NewIndexedPicture(shape.Width, shape.Height,
-                          MakePalette66(QuantisedPalette(params.PaletteIndex(),
-                                                         params.NumColors())),
-                          kWhiteIndex);
-
+    QImage result = NewFramedPicture(
+        shape.Width, shape.Height, QuantisedPalette(params.PaletteIndex(), params.NumColors()));
+    const TIndexedCanvas spectrogram = SpectrogramCanvas(result);
+    const TSampleMarks marks = SampleMarks(table, firstLabel, shape.Width);
+    const TBands bands{shape, set, spectrogram, marks};
+    // With an observer the series go one by one, in order.
+    const std::size_t lanes = observer ? 1 : OneDSeriesLanes(n, shape.Steps, shape.Width);
+    // Side by side, each lane decorates its bands. One by one, the bands are decorated once
+    // the matrix is freed: the fonts are not loaded while it is held, at the run's peak.
+    const bool decorateInLanes = lanes > 1;
     {
-        TRunWork work(shape, MakeWavelet(params), observer != nullptr);
-        for (int k = 0; k < n; ++k)
-            AnalyseSeries(k, set, shape, work, spectrogram, params, progress, observer);
-    } // the matrix and the transformer are freed before the picture is framed
-    Annotate(spectrogram, table, firstLabel, set, shape);
-    QImage result = ComposeResult(
-        spectrogram, QuantisedPalette(params.PaletteIndex(), params.NumColors()));
+        TRunWork run(bands, MakeWavelet(params), params, progress, observer, decorateInLanes);
+        AnalyseAllSeries(run, lanes);
+    }
+    if (!decorateInLanes) {
+        std::optional<TCaptionWriter> names;
+        for (std::size_t k = 0; k < n; ++k)
+            DecorateBand(static_cast<int>(k), bands, names);
+    }
+    DrawSampleLabels(spectrogram, marks, LabelRow(shape));
     progress.SetStatusText("O'k");
     return result;
 }

@@ -1,6 +1,9 @@
 #include "spectrogram/oned_estimate.h"
 
 #include "engine/memory_budget.h"
+#include "engine/parallel_rows.h"
+
+#include <algorithm>
 
 #include <string>
 
@@ -10,7 +13,11 @@ namespace {
 constexpr std::size_t kTransformBuffers = 2;
 constexpr std::size_t kComplexBytes = 2 * sizeof(double);
 
-// The rows below the bands (the sample labels), and the frame ComposeResult adds.
+// Series whose matrix holds at most this many values go side by side, one a core: their rows
+// are too few to share out, and a matrix more per core is little.
+constexpr std::size_t kSideBySideValues = std::size_t{1} << 20;
+
+// The rows below the bands (the sample labels), and the frame the picture adds.
 constexpr std::size_t kLabelRows = 14;
 constexpr std::size_t kFrameWidth = 30;
 constexpr std::size_t kFrameHeight = 5;
@@ -36,13 +43,22 @@ std::size_t OneDRunBytes(const TDataTable& table, int steps)
     const auto samples = static_cast<std::size_t>(table.RowCount());
     const std::size_t series = CheckedMul(CheckedMul(SeriesCount(table), samples, what),
                                           sizeof(double), what);
-    const std::size_t coefs =
-        CheckedMul(CheckedMul(static_cast<std::size_t>(steps), samples, what), sizeof(double), what);
+    const std::size_t lanes = OneDSeriesLanes(SeriesCount(table), steps, samples);
+    const std::size_t coefs = CheckedMul(
+        CheckedMul(CheckedMul(static_cast<std::size_t>(steps), samples, what), sizeof(double), what),
+        lanes, what);
     const std::size_t buffers = CheckedMul(samples, kTransformBuffers * kComplexBytes, what);
     const TPictureSize picture = OneDPictureSize(table, steps);
-    // The spectrogram is the picture without its frame, both 8 bits a pixel.
-    const std::size_t pictures = CheckedMul(CheckedMul(picture.Width, picture.Height, what), 2, what);
-    return CheckedAdd(CheckedAdd(series, coefs, what), CheckedAdd(buffers, pictures, what), what);
+    const std::size_t pixels = CheckedMul(picture.Width, picture.Height, what);
+    return CheckedAdd(CheckedAdd(series, coefs, what), CheckedAdd(buffers, pixels, what), what);
+}
+
+std::size_t OneDSeriesLanes(std::size_t series, int steps, std::size_t samples)
+{
+    const std::size_t values = static_cast<std::size_t>(std::max(steps, 0)) * samples;
+    if (series < 2 || values > kSideBySideValues)
+        return 1;
+    return std::min(series, WorkerSlots());
 }
 
 void RequireOneDMemory(const TDataTable& table, int steps)

@@ -15,9 +15,14 @@ struct TPictureSize {
 // row of the table and one band of steps + 1 rows per series, framed by the legend.
 TPictureSize OneDPictureSize(const TDataTable& table, int steps);
 
-// The bytes a 1-D run over `table` with `steps` scales holds at its peak: the series, one
-// coefficient matrix, the transform's buffers, the spectrogram and the composed picture.
-// The contrast pass, read per series, is not counted.
+// How many series a run without an observer analyses side by side: one a core when the
+// series are several and small (each then has a matrix of its own), else 1 (the rows of one
+// series are shared out).
+std::size_t OneDSeriesLanes(std::size_t series, int steps, std::size_t samples);
+
+// The bytes a 1-D run over `table` with `steps` scales holds at its peak: the series, a
+// coefficient matrix for each series analysed side by side, the transform's buffers and the
+// picture. The contrast pass, read per series, is not counted.
 std::size_t OneDRunBytes(const TDataTable& table, int steps);
 
 // Throws EOutOfMemory "Not enough memory for the 1-D run ...: X needed, Y available" when

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 namespace {
 
 // 2005-01-15 as a day count since 1899-12-30.
@@ -55,7 +57,7 @@ TEST(DataCurve, OnePixelPerSampleBlackOrWhiteByTheLevelBelow)
     QImage band = Band(5, 31, 40);
     band.scanLine(14)[3] = 7;           // a low level turns white
     band.scanLine(14)[4] = kWhiteIndex; // white turns black
-    DrawDataCurve(band, 29, 30, series);
+    DrawDataCurve(TIndexedCanvas(band), 29, 30, series);
     EXPECT_EQ(band.pixelIndex(0, 0), kBlackIndex) << "1 lands in the top row";
     EXPECT_EQ(band.pixelIndex(1, 14), kBlackIndex) << "0.5 lands 14 rows above base - 1";
     EXPECT_EQ(band.pixelIndex(2, 28), kBlackIndex) << "0 lands in the second-lowest row";
@@ -72,7 +74,7 @@ TEST(DataCurve, HalvesRoundToEven)
 {
     // (Steps - 2) * v = 2.5 rounds to 2, 3.5 to 4.
     QImage band = Band(2, 10, 40);
-    DrawDataCurve(band, 9, 6, {0.625, 0.875});
+    DrawDataCurve(TIndexedCanvas(band), 9, 6, {0.625, 0.875});
     EXPECT_EQ(band.pixelIndex(0, 6), kBlackIndex);
     EXPECT_EQ(band.pixelIndex(1, 4), kBlackIndex);
 }
@@ -81,8 +83,10 @@ TEST(SampleLabelDrawing, TextBelowAndGridLineThroughTheBands)
 {
     const TDataTable table = MakeTable("N", ckNumber, Counting(100), {std::vector<double>(100)});
     QImage picture = Band(100, 50, 20);
-    for (int c = 0; c < 100; ++c)
-        DrawSampleLabel(picture, table, 1, 35, c + 1, c);
+    const TSampleMarks marks = SampleMarks(table, 1, 100);
+    EXPECT_EQ(marks.Columns, (std::vector<int>{0, 30, 60, 90}));
+    DrawSampleLabels(TIndexedCanvas(picture), marks, 35);
+    DrawGridLines(TIndexedCanvas(picture), marks, 0, 35);
     for (int x : {0, 30, 60, 90})
         for (int y = 0; y < 35; ++y)
             ASSERT_EQ(picture.pixelIndex(x, y), kBlackIndex) << "grid line x=" << x << " y=" << y;
@@ -95,16 +99,39 @@ TEST(SampleLabelDrawing, TextBelowAndGridLineThroughTheBands)
     EXPECT_GT(inked, 3) << "the text of label 31 is drawn";
 }
 
-TEST(ComposeResult, FrameLegendAndCutOffRows)
+// A writer keeps its scratch picture from caption to caption: a short caption after a long
+// one must come out as it does from a new writer.
+TEST(CaptionWriter, EachCaptionAsFromANewWriter)
+{
+    const QString captions[] = {QStringLiteral("1.2346E+06"), QStringLiteral("7"),
+                                QStringLiteral("Wg")};
+    QImage reused = Band(120, 40, 20), fresh = Band(120, 40, 20);
+    TCaptionWriter writer(AnnotationFont(8, true), kBlackIndex, kWhiteIndex);
+    for (int i = 0; i < 3; ++i) {
+        writer.Write(TIndexedCanvas(reused), 5 + 40 * i, 3 + 10 * i, captions[i]);
+        TCaptionWriter once(AnnotationFont(8, true), kBlackIndex, kWhiteIndex);
+        once.Write(TIndexedCanvas(fresh), 5 + 40 * i, 3 + 10 * i, captions[i]);
+    }
+    EXPECT_EQ(reused, fresh);
+    int inked = 0;
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 120; ++x)
+            inked += reused.pixelIndex(x, y) == kBlackIndex;
+    EXPECT_GT(inked, 20);
+}
+
+TEST(FramedPicture, FrameLegendAndCutOffRows)
 {
     // One series of 512 samples with 100 scales: a 512 x 115 spectrogram.
-    QImage spectrogram = Band(512, 115, 30);
-    for (int x = 0; x < 512; ++x)
-        spectrogram.scanLine(114)[x] = 3;
     const TPalette64 palette = QuantisedPalette(2, 5);
-    const QImage result = ComposeResult(spectrogram, palette);
+    QImage result = NewFramedPicture(512, 115, palette);
     ASSERT_EQ(result.size(), QSize(542, 120));
     EXPECT_EQ(result.colorCount(), 66);
+    const TIndexedCanvas spectrogram = SpectrogramCanvas(result);
+    ASSERT_EQ(spectrogram.Width(), 512);
+    ASSERT_EQ(spectrogram.Height(), 110) << "its last five rows fall outside";
+    for (int y = 0; y < 110; ++y)
+        std::memset(spectrogram.Row(y), 30, 512);
     EXPECT_EQ(result.pixelIndex(25, 10), 30) << "spectrogram at (25, 10)";
     EXPECT_EQ(result.pixelIndex(536, 119), 30) << "its row 109 is the last one shown";
     EXPECT_EQ(result.pixelIndex(24, 50), kWhiteIndex);
@@ -118,14 +145,27 @@ TEST(ComposeResult, FrameLegendAndCutOffRows)
     EXPECT_EQ(result.pixelIndex(10, 110), kWhiteIndex);
 }
 
-TEST(ComposeResult, TallPicturesGetA246RowLegend)
+TEST(FramedPicture, TallPicturesGetA246RowLegend)
 {
-    const QImage result = ComposeResult(Band(10, 400, 30), PaletteRainbow);
+    const QImage result = NewFramedPicture(10, 400, PaletteRainbow);
     ASSERT_EQ(result.height(), 405);
     EXPECT_EQ(result.pixelIndex(10, 405 - 256 - 1), kWhiteIndex);
     EXPECT_EQ(result.pixelIndex(10, 405 - 256), 63);
     EXPECT_EQ(result.pixelIndex(10, 394), 0);
     EXPECT_EQ(result.pixelIndex(10, 395), kWhiteIndex);
+}
+
+TEST(IndexedCanvas, ClipsToItsPicture)
+{
+    QImage picture = Band(20, 10, 1);
+    const TIndexedCanvas canvas(picture, 15, 8, 10, 10);
+    EXPECT_EQ(canvas.Width(), 5);
+    EXPECT_EQ(canvas.Height(), 2);
+    DrawDataCurve(canvas, 1, 30, std::vector<double>(20, 0.0));
+    EXPECT_EQ(picture.pixelIndex(15, 8), kWhiteIndex) << "(0, 0) is the picture's (15, 8)";
+    EXPECT_EQ(picture.pixelIndex(19, 8), kWhiteIndex);
+    EXPECT_EQ(picture.pixelIndex(14, 8), 1) << "nothing left of the canvas";
+    EXPECT_EQ(TIndexedCanvas(picture, 20, 0, 5, 5).Width(), 0);
 }
 
 } // namespace

@@ -194,17 +194,22 @@ TEST(DoTulvo1D, TwoSinesPeakAtTheirMatchingScales)
     }
 }
 
-// Without an observer the last pass writes only the colour levels; with one it keeps the
-// final values too. Both routes must paint the same picture.
+// Without an observer small series go side by side and the last pass writes only the colour
+// levels; with one the series go in order and the final values are kept too. Both routes must
+// paint the same picture.
 TEST(DoTulvo1D, PictureIsTheSameWithAndWithoutAnObserver)
 {
     const int w = 301;
-    const TDataTable table = MakeTable("N", ckNumber, Counting(w), {Wave(w, 23), Wave(w, 7, 1)});
-    for (int kind = 0; kind < 4; ++kind)
+    const TDataTable table =
+        MakeTable("N", ckNumber, Counting(w),
+                  {Wave(w, 23), Wave(w, 7, 1), Wave(w, 50, 2), Wave(w, 11, 3), Wave(w, 3, 4)});
+    for (int kind = 0; kind < 5; ++kind)
         for (TWaveletKind wavelet : {wkGaussian, wkMorlet}) {
             TAnalysisParams p;
             p.Steps = 40;
-            p.OutputKind = static_cast<TOutputKind>(kind);
+            // The fifth round: the default output with the contrast pass.
+            p.OutputKind = static_cast<TOutputKind>(kind % 4);
+            p.WaveletContrast = kind == 4;
             p.WaveletKind = wavelet;
             TRun observed;
             RunAnalysis(observed, table, p);
