@@ -20,6 +20,7 @@ using ShareWork = std::function<void(std::size_t, std::size_t, std::size_t)>;
 // workers, until none is left.
 struct TJob {
     const ShareWork* Work;
+    std::shared_ptr<const ShareWork> OwnWork; // what a background job runs: it owns it
     std::size_t Count;
     std::size_t Shares;
     std::atomic<std::size_t> NextShare{0};
@@ -142,4 +143,20 @@ void ForEachRowRange(std::size_t count, std::size_t leastPerShare,
 {
     ForEachShare(count, leastPerShare,
                  [&](std::size_t, std::size_t begin, std::size_t end) { work(begin, end); });
+}
+
+void RunInBackground(std::function<void()> work)
+{
+    if (WorkerSlots() < 2) {
+        work();
+        return;
+    }
+    auto job = std::make_shared<TJob>();
+    job->OwnWork = std::make_shared<const ShareWork>(
+        [work = std::move(work)](std::size_t, std::size_t, std::size_t) { work(); });
+    job->Work = job->OwnWork.get();
+    job->Count = 1;
+    job->Shares = 1;
+    job->Failures.resize(1);
+    TWorkerPool::Instance().Post(job, 1);
 }

@@ -28,3 +28,8 @@ void ForEachShare(std::size_t count, std::size_t leastPerShare,
 // The same without the share number.
 void ForEachRowRange(std::size_t count, std::size_t leastPerShare,
                      const std::function<void(std::size_t begin, std::size_t end)>& work);
+
+// Runs `work` on a worker when one is free and returns at once; nobody waits for it or hears
+// of a failure, so it must not throw (freeing large blocks, which takes the system a while).
+// On a single core it runs here and now.
+void RunInBackground(std::function<void()> work);
