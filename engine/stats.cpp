@@ -1,8 +1,10 @@
 #include "engine/stats.h"
 
 #include "engine/parallel_rows.h"
+#include "engine/vector_clones.h"
 
 #include <cmath>
+#include <cstring>
 #include <mutex>
 
 namespace {
@@ -166,33 +168,30 @@ TSeriesStats TBlockStats::Stats() const
     return {Mean, sd, Max, Min};
 }
 
-TBlockStats BlockStatsOf(const double* v, std::size_t count, bool moments)
+TULVO_WIDE_VECTORS TBlockStats BlockStatsOf(const double* v, std::size_t count, bool moments)
 {
     TBlockStats s;
     if (count == 0)
         return s;
-    // Independent accumulators, so the loops vectorise; combined in a fixed order.
-    constexpr std::size_t kLanes = 4;
-    double lo[kLanes], hi[kLanes], sum[kLanes];
-    for (std::size_t l = 0; l < kLanes; ++l) {
-        lo[l] = hi[l] = v[0];
-        sum[l] = 0;
-    }
+    // Four independent lanes (lane l takes the elements i with i % 4 == l), combined in a fixed
+    // order; written as vectors, which the compiler does not find by itself in the selects.
+    using TLanes = double __attribute__((vector_size(4 * sizeof(double))));
+    TLanes lo = {v[0], v[0], v[0], v[0]}, hi = lo, sums = {0, 0, 0, 0};
     std::size_t i = 0;
-    // Unrolled so that the lanes stay in registers rather than in memory.
-    for (; i + kLanes <= count; i += kLanes)
-#pragma GCC unroll 4
-        for (std::size_t l = 0; l < kLanes; ++l) {
-            const double x = v[i + l];
-            lo[l] = x < lo[l] ? x : lo[l];
-            hi[l] = x > hi[l] ? x : hi[l];
-            sum[l] += x;
-        }
+    for (; i + 4 <= count; i += 4) {
+        TLanes x;
+        std::memcpy(&x, v + i, sizeof x);
+        lo = x < lo ? x : lo;
+        hi = x > hi ? x : hi;
+        sums += x;
+    }
     for (; i < count; ++i) {
         lo[0] = v[i] < lo[0] ? v[i] : lo[0];
         hi[0] = v[i] > hi[0] ? v[i] : hi[0];
-        sum[0] += v[i];
+        sums[0] += v[i];
     }
+    constexpr std::size_t kLanes = 4;
+    const double sum[kLanes] = {sums[0], sums[1], sums[2], sums[3]};
     s.Count = count;
     s.Min = std::fmin(std::fmin(lo[0], lo[1]), std::fmin(lo[2], lo[3]));
     s.Max = std::fmax(std::fmax(hi[0], hi[1]), std::fmax(hi[2], hi[3]));

@@ -3,9 +3,7 @@
 #include "engine/errors.h"
 
 #include <cmath>
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
+#include <cstring>
 
 namespace {
 
@@ -87,26 +85,14 @@ const TPalette64 PaletteRainbow = MakeRainbow();
 const TPalette64 PaletteHue = MakeHue();
 const TPalette64 PaletteGrey = MakeGrey();
 
-void ColorIndices(const double* x, std::size_t count, std::uint8_t* levels)
+TULVO_WIDE_VECTORS void ColorIndices(const double* x, std::size_t count, std::uint8_t* levels)
 {
     std::size_t i = 0;
-#if defined(__SSE2__)
-    // ColorIndex without branches: max with 0 first (a NaN gives 0, as !(y > 0) does), min
-    // with 64.5 (which rounds to 64: level 63), the same rounding, minus 1, max with 0.
-    const __m128d zero = _mm_setzero_pd();
-    const __m128d top = _mm_set1_pd(64.5);
-    const __m128d scale = _mm_set1_pd(64.0);
-    const __m128d shift = _mm_set1_pd(0x1p52);
-    const __m128d one = _mm_set1_pd(1.0);
-    for (; i + 2 <= count; i += 2) {
-        __m128d y = _mm_mul_pd(_mm_loadu_pd(x + i), scale);
-        y = _mm_min_pd(_mm_max_pd(y, zero), top);
-        const __m128d k = _mm_sub_pd(_mm_add_pd(y, shift), shift);
-        const __m128i level = _mm_cvttpd_epi32(_mm_max_pd(_mm_sub_pd(k, one), zero));
-        levels[i] = static_cast<std::uint8_t>(_mm_cvtsi128_si32(level));
-        levels[i + 1] = static_cast<std::uint8_t>(_mm_cvtsi128_si32(_mm_srli_si128(level, 4)));
+    for (; i + 4 <= count; i += 4) {
+        TDoubleLanes lanes;
+        std::memcpy(&lanes, x + i, sizeof lanes);
+        StoreColorIndices(lanes, levels + i);
     }
-#endif
     for (; i < count; ++i)
         levels[i] = static_cast<std::uint8_t>(ColorIndex(x[i]));
 }

@@ -3,6 +3,8 @@
 // of a normalised value to a colour level, and the colour tables and legend of the pictures.
 // Spectrogram pictures use indices 0..63 for the levels, 64 for black and 65 for white.
 
+#include "engine/vector_clones.h"
+
 #include <QImage>
 #include <QList>
 #include <QRgb>
@@ -41,8 +43,28 @@ inline int ColorIndex(double x)
     return k > 1 ? static_cast<int>(k) - 1 : 0;
 }
 
-// levels[i] = ColorIndex(x[i]) for i < count, two values at a time where the processor has
-// the instructions (the compiler cannot turn ColorIndex's tests into them by itself).
+// Four doubles as lanes of one vector (GCC's vector extension): the loops over whole rows work
+// on these, as the compiler does not turn ColorIndex's tests into vector code by itself.
+using TDoubleLanes = double __attribute__((vector_size(4 * sizeof(double))));
+
+// ColorIndex of each lane into levels[0..3], without branches: max with 0 first (a NaN gives
+// 0, as !(y > 0) does), min with 64.5 (which rounds to 64: level 63), the same rounding,
+// minus 1, max with 0.
+TULVO_INLINE void StoreColorIndices(TDoubleLanes x, std::uint8_t* levels)
+{
+    using TIntLanes = std::int32_t __attribute__((vector_size(4 * sizeof(std::int32_t))));
+    const TDoubleLanes zero = {0, 0, 0, 0};
+    TDoubleLanes y = x * 64;
+    y = y > zero ? y : zero;
+    y = y < 64.5 ? y : zero + 64.5;
+    TDoubleLanes level = ((y + 0x1p52) - 0x1p52) - 1;
+    level = level > zero ? level : zero;
+    const TIntLanes whole = __builtin_convertvector(level, TIntLanes);
+    for (int l = 0; l < 4; ++l)
+        levels[l] = static_cast<std::uint8_t>(whole[l]);
+}
+
+// levels[i] = ColorIndex(x[i]) for i < count.
 void ColorIndices(const double* x, std::size_t count, std::uint8_t* levels);
 
 // The table of the palette choice (1 hue, 2 grey, else rainbow) reduced to the colour count of

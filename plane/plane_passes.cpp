@@ -1,6 +1,6 @@
 #include "plane/plane_passes.h"
 
-#include "plane/vector_clones.h"
+#include "engine/vector_clones.h"
 
 #include <algorithm>
 #include <bit>

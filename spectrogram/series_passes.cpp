@@ -2,11 +2,13 @@
 
 #include "engine/analysis_kinds.h"
 #include "engine/parallel_rows.h"
+#include "engine/vector_clones.h"
 #include "engine/vector_math.h"
 #include "picture/palette.h"
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace {
 
@@ -35,7 +37,7 @@ double* ScratchRow(std::size_t cols)
 }
 
 // NormalizeLog of `in` with the matrix's lo and range, into `out` (which may be `in`).
-void LogRescale(const double* in, std::size_t cols, double lo, double range, double* out)
+TULVO_WIDE_VECTORS void LogRescale(const double* in, std::size_t cols, double lo, double range, double* out)
 {
     // Rescaled values at or below 1e-100 become 0: log of 1 gives that exactly.
     for (std::size_t j = 0; j < cols; ++j) {
@@ -68,6 +70,44 @@ void FinishRows(const TSeriesMatrix& m, bool keepValues, TLevelRows levels, cons
     });
 }
 
+// The bounds of ClipNormalize's last step.
+struct TClipBounds {
+    double Lo;
+    double Hi;
+    double Range;
+};
+
+// ClipNormalize's last step on a row: each value clipped to Lo..Hi and rescaled, into `out`
+// and as its colour level into `levels`, each when given; four values at a time.
+TULVO_WIDE_VECTORS void ClipRow(const double* row, std::size_t cols, TClipBounds b, double* out,
+                                std::uint8_t* levels)
+{
+    const TDoubleLanes zero = {0, 0, 0, 0};
+    const TDoubleLanes lo = zero + b.Lo, hi = zero + b.Hi;
+    std::size_t j = 0;
+    for (; j + 4 <= cols; j += 4) {
+        TDoubleLanes v;
+        std::memcpy(&v, row + j, sizeof v);
+        v = v < hi ? v : hi;
+        v = v > lo ? v : lo;
+        v = (v - lo) / b.Range;
+        if (out)
+            std::memcpy(out + j, &v, sizeof v);
+        if (levels)
+            StoreColorIndices(v, levels + j);
+    }
+    for (; j < cols; ++j) {
+        double v = row[j];
+        v = v < b.Hi ? v : b.Hi;
+        v = v > b.Lo ? v : b.Lo;
+        v = (v - b.Lo) / b.Range;
+        if (out)
+            out[j] = v;
+        if (levels)
+            levels[j] = static_cast<std::uint8_t>(ColorIndex(v));
+    }
+}
+
 // ClipNormalize with the statistics of the whole matrix.
 void ClipRows(const TSeriesMatrix& m, const TBlockStats& all, double k, bool keepValues,
               TLevelRows levels)
@@ -77,11 +117,11 @@ void ClipRows(const TSeriesMatrix& m, const TBlockStats& all, double k, bool kee
     const double sd = static_cast<double>(s.StdDev);
     const double hi = std::fmin(mean + k * sd, all.Max);
     const double lo = std::fmax(mean - k * sd, all.Min);
-    const double range = GuardedDivisor(hi - lo);
-    FinishRows(m, keepValues, levels, [&](double v) {
-        v = v < hi ? v : hi;
-        v = v > lo ? v : lo;
-        return (v - lo) / range;
+    const TClipBounds bounds{lo, hi, GuardedDivisor(hi - lo)};
+    ForEachMatrixRow(m, [&](std::size_t r, double* row) {
+        ClipRow(row, m.Cols, bounds, keepValues ? row : nullptr,
+                levels.First ? levels.First + static_cast<std::ptrdiff_t>(r) * levels.Stride
+                             : nullptr);
     });
 }
 

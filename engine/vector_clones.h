@@ -1,5 +1,5 @@
 #pragma once
-// The loops over whole planes get an AVX2 version beside the SSE2 one, chosen when the
+// The loops over whole rows and planes get an AVX2 version beside the SSE2 one, chosen when the
 // program starts by the processor it runs on, without any -march for the build. Both make the
 // same IEEE operations in the same order, element by element and with the same partial sums
 // (no contraction, no reassociation), so their results are the same bits; the wider vectors
