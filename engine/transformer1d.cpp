@@ -3,6 +3,7 @@
 #include "engine/memory_budget.h"
 #include "engine/parallel_rows.h"
 #include "engine/scales.h"
+#include "engine/vector_clones.h"
 
 #include <algorithm>
 #include <atomic>
@@ -106,6 +107,40 @@ void T1WaveTransformer::SeriesBins(const double* Series, TWorkspace& Work, TComp
     PlanR2C.Forward(Work.Real.get(), Bins);
 }
 
+namespace {
+
+// The element loops of a row, each with an AVX2 version (engine/vector_clones.h).
+
+TULVO_WIDE_VECTORS void ScaledValues(const double* in, std::size_t count, double scale,
+                                     double* out)
+{
+    for (std::size_t i = 0; i < count; ++i)
+        out[i] = in[i] * scale;
+}
+
+// e[k] = bins[k] x (plus[k] + minus[k]) / 2: the bins times the wavelet's even part. Bins 0
+// and n / 2 are their own mirror: there the sum is twice the value.
+TULVO_WIDE_VECTORS void TimesEvenPart(const TComplex* bins, const double* plus,
+                                      const double* minus, std::size_t count, TComplex* e)
+{
+    for (std::size_t k = 0; k < count; ++k) {
+        const double part = (plus[k] + minus[k]) / 2;
+        e[k] = {bins[k].Re * part, bins[k].Im * part};
+    }
+}
+
+// o[k] = bins[k] x (plus[k] - minus[k]) / 2i: the bins times the wavelet's odd part.
+TULVO_WIDE_VECTORS void TimesOddPart(const TComplex* bins, const double* plus,
+                                     const double* minus, std::size_t count, TComplex* o)
+{
+    for (std::size_t k = 0; k < count; ++k) {
+        const double part = (plus[k] - minus[k]) / 2;
+        o[k] = {bins[k].Im * part, -bins[k].Re * part};
+    }
+}
+
+} // namespace
+
 // The rows of the real route, from the series' bins.
 struct TRowKernel {
     const T1WaveTransformer& T;
@@ -117,8 +152,7 @@ struct TRowKernel {
                  T1WaveTransformer::TWorkspace& w, std::vector<double>& values) const
     {
         // The scaled frequencies are replaced by the spectrum where they lie.
-        for (std::size_t k = 0; k < w.Bins; ++k)
-            values[k] = omega[k] * scale;
+        ScaledValues(omega.data(), w.Bins, scale, values.data());
         if (Morlet) {
             Morlet->RealSpectra(values.data(), w.Bins, values.data());
         } else {
@@ -140,18 +174,13 @@ struct TRowKernel {
         }
         const double* minus = even ? w.Plus.data() : w.Minus.data();
         TComplex* e = w.Even.get();
-        for (std::size_t k = 0; k < w.Bins; ++k) {
-            // Bins 0 and n / 2 are their own mirror: there the sum is twice the value.
-            const double part = (w.Plus[k] + minus[k]) / 2;
-            e[k] = {bins[k].Re * part, bins[k].Im * part};
-        }
+        TimesEvenPart(bins, w.Plus.data(), minus, w.Bins, e);
         // Straight into the matrix row where FFTW allows it, else through the buffer.
         double* re = SameFftwAlignment(w.Real.get(), row) ? row : w.Real.get();
         T.PlanC2R.Backward(e, re);
         if (!phase) {
             if (!l1Norm)
-                for (std::size_t j = 0; j < n; ++j)
-                    row[j] = re[j] * scale;
+                ScaledValues(re, n, scale, row);
             else if (re != row)
                 std::copy(re, re + n, row);
             return;
@@ -162,11 +191,7 @@ struct TRowKernel {
             w.Imag = AllocateReal(static_cast<std::size_t>(n), "the transform buffers");
         }
         TComplex* o = w.Odd.get();
-        for (std::size_t k = 0; k < w.Bins; ++k) {
-            // Times (W(w) - W(-w)) / 2i.
-            const double part = (w.Plus[k] - minus[k]) / 2;
-            o[k] = {bins[k].Im * part, -bins[k].Re * part};
-        }
+        TimesOddPart(bins, w.Plus.data(), minus, w.Bins, o);
         T.PlanC2R.Backward(o, w.Imag.get());
         const double* im = w.Imag.get();
         for (std::size_t j = 0; j < n; ++j)

@@ -1,5 +1,6 @@
 #include "engine/wavelets1d.h"
 
+#include "engine/vector_clones.h"
 #include "engine/vector_math.h"
 
 #include <algorithm>
@@ -10,13 +11,37 @@ namespace {
 // exp of anything below this is exactly 0 in double (the smallest subnormal is e^-744.4).
 constexpr double kExpUnderflow = -746.0;
 
-inline double MorletExponent(double W, double K0, double Sigma)
+TULVO_INLINE double MorletExponent(double W, double K0, double Sigma)
 {
     const double d = W - K0;
     return -(Sigma * Sigma) * (d * d) / 2.0;
 }
 
-inline double HalfSquare(double W) { return W * W / 2.0; }
+TULVO_INLINE double HalfSquare(double W) { return W * W / 2.0; }
+
+TULVO_WIDE_VECTORS void MorletExponents(const double* W, std::size_t count, double K0,
+                                        double Sigma, double* out)
+{
+    for (std::size_t i = 0; i < count; ++i)
+        out[i] = MorletExponent(W[i], K0, Sigma);
+}
+
+// The exponents of the difference's two Gaussians, -t and -alpha^2 t for t = W^2 / 2.
+TULVO_WIDE_VECTORS void GaussianExponents(const double* W, std::size_t count, double alpha2,
+                                          double* first, double* second)
+{
+    for (std::size_t i = 0; i < count; ++i) {
+        const double t = HalfSquare(W[i]);
+        first[i] = -t;
+        second[i] = -alpha2 * t;
+    }
+}
+
+TULVO_WIDE_VECTORS void Differences(double* a, const double* b, std::size_t count)
+{
+    for (std::size_t i = 0; i < count; ++i)
+        a[i] = a[i] - b[i];
+}
 
 // exp over the values at or above the underflow, 0 elsewhere. The exponents of a row are
 // a parabola in the bin frequency, so the values worth evaluating form one block in the
@@ -41,8 +66,7 @@ TComplex TMorlet1D::Spectrum(double W) const
 
 void TMorlet1D::RealSpectra(const double* W, std::size_t count, double* Re) const
 {
-    for (std::size_t i = 0; i < count; ++i)
-        Re[i] = MorletExponent(W[i], K0, Sigma);
+    MorletExponents(W, count, K0, Sigma, Re);
     ExpAboveUnderflow(Re, count);
 }
 
@@ -57,16 +81,10 @@ TComplex TSDog1D::Spectrum(double W) const
 void TSDog1D::RealSpectra(const double* W, std::size_t count, double* Re,
                           double* scratch) const
 {
-    const double alpha2 = Alpha * Alpha;
-    for (std::size_t i = 0; i < count; ++i) {
-        const double t = HalfSquare(W[i]);
-        Re[i] = -t;
-        scratch[i] = -alpha2 * t;
-    }
+    GaussianExponents(W, count, Alpha * Alpha, Re, scratch);
     ExpAboveUnderflow(Re, count);
     ExpAboveUnderflow(scratch, count);
     // The difference of two doubles in double: correctly rounded, where the extended
     // difference rounded to double may be off by one rounding (a unit in the last place).
-    for (std::size_t i = 0; i < count; ++i)
-        Re[i] = Re[i] - scratch[i];
+    Differences(Re, scratch, count);
 }
