@@ -1,0 +1,103 @@
+// ExportGraphic alone on the picture of a long run: 100 000 samples x 1019 rows, 8-bit with
+// the 66-colour table, written as BMP and as PNG. Prints each format's median time and the
+// process's peak memory after its writes (name one format to see its own peak).
+//
+//     bench_picture_export [--out FOLDER] [--repeat N] [bmp] [png]
+//
+// The output folder (default the current one) should be on a real disk, not a tmpfs.
+
+#include "imaging/imagick.h"
+#include "picture/indexed_picture.h"
+#include "picture/palette.h"
+#include "picture/picture_export.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int kSamples = 100000;
+constexpr int kRows = 1019;
+
+// Smooth bands with some fine detail, so PNG compresses it about as well as a spectrogram.
+QImage LongRunPicture()
+{
+    QImage picture = NewIndexedPicture(kSamples, kRows, MakePalette66(PaletteRainbow), kWhiteIndex);
+    std::vector<double> row(kSamples);
+    for (int y = 0; y < kRows; ++y) {
+        for (int x = 0; x < kSamples; ++x)
+            row[x] = 0.5 + 0.45 * std::sin(x * 0.0007 * (1 + y % 7) + y * 0.01) *
+                               std::cos(x * 0.00003 + y * 0.002);
+        PaintLevelRows(picture, y, 1, row.data());
+    }
+    return picture;
+}
+
+// A line of /proc/self/status in KiB, e.g. "VmHWM:" (the peak resident set).
+long StatusKiB(const std::string& key)
+{
+    std::ifstream status("/proc/self/status");
+    std::string word;
+    long kib = -1;
+    while (status >> word) {
+        if (word == key) {
+            status >> kib;
+            break;
+        }
+    }
+    return kib;
+}
+
+double MedianExportSeconds(const QImage& picture, const std::string& target, int repeat)
+{
+    std::vector<double> times;
+    for (int r = 0; r < repeat; ++r) {
+        const auto start = std::chrono::steady_clock::now();
+        ExportGraphic(picture, target);
+        times.push_back(
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+    }
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    std::filesystem::path folder = ".";
+    int repeat = 5;
+    std::vector<std::string> formats;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--repeat") == 0 && i + 1 < argc)
+            repeat = std::max(1, std::atoi(argv[++i]));
+        else if (std::strcmp(argv[i], "--out") == 0 && i + 1 < argc)
+            folder = argv[++i];
+        else
+            formats.push_back(argv[i]);
+    }
+    if (formats.empty())
+        formats = {"bmp", "png"};
+    ImagickSession session;
+    const QImage picture = LongRunPicture();
+    const long pictureKiB = StatusKiB("VmHWM:");
+    std::printf("picture %d x %d, %.1f MB; peak after making it %ld KiB\n", kSamples, kRows,
+                picture.sizeInBytes() / 1e6, pictureKiB);
+    for (const std::string& format : formats) {
+        const std::string name = "export_bench." + format;
+        const std::string target = (folder / name).string();
+        const double seconds = MedianExportSeconds(picture, target, repeat);
+        std::printf("%s: median %.3f s of %d, %.1f MB; peak %ld KiB (+%ld over the picture)\n",
+                    name.c_str(), seconds, repeat, std::filesystem::file_size(target) / 1e6,
+                    StatusKiB("VmHWM:"), StatusKiB("VmHWM:") - pictureKiB);
+        std::filesystem::remove(target);
+    }
+    return 0;
+}
