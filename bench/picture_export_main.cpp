@@ -35,7 +35,7 @@ QImage LongRunPicture()
         for (int x = 0; x < kSamples; ++x)
             row[x] = 0.5 + 0.45 * std::sin(x * 0.0007 * (1 + y % 7) + y * 0.01) *
                                std::cos(x * 0.00003 + y * 0.002);
-        PaintLevelRows(picture, y, 1, row.data());
+        PaintLevelRows(TIndexedCanvas(picture), y, 1, row.data());
     }
     return picture;
 }

@@ -16,7 +16,7 @@ namespace {
 using TFileCloser = int (*)(std::FILE*);
 using TFile = std::unique_ptr<std::FILE, TFileCloser>;
 
-std::string LastSystemError() { return std::generic_category().message(errno); }
+std::string SystemError(int code) { return std::generic_category().message(code); }
 
 [[noreturn]] void ThrowWriteError(const std::string& path, const std::string& reason)
 {
@@ -38,7 +38,7 @@ std::pair<std::string, TFile> CreateUniqueSibling(const std::string& path)
         if (file)
             return {candidate.string(), std::move(file)};
         if (errno != EEXIST)
-            ThrowWriteError(path, LastSystemError());
+            ThrowWriteError(path, SystemError(errno));
     }
     ThrowWriteError(path, "no unique temporary name is free");
 }
@@ -67,13 +67,22 @@ void KeepPermissions(std::FILE* file, const std::filesystem::path& target)
         ::fchmod(fileno(file), old.st_mode & 07777);
 }
 
-void WriteAllAndClose(TFile file, std::span<const std::uint8_t> bytes, const std::string& path)
+void WriteAndClose(TFile file, const std::function<void(TFileSink&)>& write,
+                   const std::string& path)
 {
-    if (std::fwrite(bytes.data(), 1, bytes.size(), file.get()) != bytes.size())
-        ThrowWriteError(path, LastSystemError());
+    TFileSink sink(file.get());
+    try {
+        write(sink);
+    } catch (...) {
+        // A writer that gave up because the system refused its bytes: the refusal is the reason.
+        if (sink.Error() == 0)
+            throw;
+    }
+    if (sink.Error() != 0)
+        ThrowWriteError(path, SystemError(sink.Error()));
     // fclose flushes: only its result says whether the last bytes reached the file.
     if (std::fclose(file.release()) != 0)
-        ThrowWriteError(path, LastSystemError());
+        ThrowWriteError(path, SystemError(errno));
 }
 
 } // namespace
@@ -97,13 +106,23 @@ std::optional<std::vector<std::uint8_t>> ReadFileBytes(const std::string& path,
     return bytes;
 }
 
-void ReplaceFileBytes(const std::string& path, std::span<const std::uint8_t> bytes)
+bool TFileSink::Write(std::span<const std::uint8_t> bytes)
+{
+    if (error_ != 0)
+        return false;
+    if (std::fwrite(bytes.data(), 1, bytes.size(), file_) == bytes.size())
+        return true;
+    error_ = errno != 0 ? errno : EIO;
+    return false;
+}
+
+void ReplaceFile(const std::string& path, const std::function<void(TFileSink&)>& write)
 {
     const std::filesystem::path target = ResolvedTarget(path);
     auto [temporary, file] = CreateUniqueSibling(target.string());
     try {
         KeepPermissions(file.get(), target);
-        WriteAllAndClose(std::move(file), bytes, path);
+        WriteAndClose(std::move(file), write, path);
         std::error_code renameError;
         std::filesystem::rename(temporary, target, renameError);
         if (renameError)
@@ -113,4 +132,9 @@ void ReplaceFileBytes(const std::string& path, std::span<const std::uint8_t> byt
         std::filesystem::remove(temporary, ignored);
         throw;
     }
+}
+
+void ReplaceFileBytes(const std::string& path, std::span<const std::uint8_t> bytes)
+{
+    ReplaceFile(path, [bytes](TFileSink& sink) { sink.Write(bytes); });
 }

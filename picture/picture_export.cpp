@@ -17,6 +17,32 @@ constexpr qint64 kLargePicturePixels = 4'000'000;
 // Qt maps a PNG quality q to the zlib level (100 - q) * 9 / 91: 70 gives level 2.
 constexpr int kFastPngQuality = 70;
 
+// A device that hands what an image writer writes to the replacement file, piece by piece.
+class TSinkDevice : public QIODevice {
+public:
+    explicit TSinkDevice(TFileSink& sink) : Sink(sink) { open(QIODevice::WriteOnly); }
+
+protected:
+    qint64 readData(char*, qint64) override { return -1; }
+    qint64 writeData(const char* data, qint64 size) override
+    {
+        const auto* bytes = reinterpret_cast<const std::uint8_t*>(data);
+        return Sink.Write({bytes, static_cast<std::size_t>(size)}) ? size : -1;
+    }
+
+private:
+    TFileSink& Sink;
+};
+
+void Encode(const QImage& picture, const char* format, int quality, QIODevice& device,
+            const std::string& targetPath)
+{
+    QImageWriter writer(&device, format);
+    writer.setQuality(quality);
+    if (picture.isNull() || !writer.write(picture))
+        throw EImageError("The picture could not be encoded for \"" + targetPath + "\"");
+}
+
 QByteArray Encoded(const QImage& picture, const char* format, int quality,
                    const std::string& targetPath)
 {
@@ -25,10 +51,7 @@ QByteArray Encoded(const QImage& picture, const char* format, int quality,
     bytes.reserve(static_cast<qsizetype>(picture.sizeInBytes()) + 2048);
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, format);
-    writer.setQuality(quality);
-    if (picture.isNull() || !writer.write(picture))
-        throw EImageError("The picture could not be encoded for \"" + targetPath + "\"");
+    Encode(picture, format, quality, buffer, targetPath);
     return bytes;
 }
 
@@ -53,8 +76,11 @@ void ExportGraphic(const QImage& picture, const std::string& targetPath)
         const bool large = static_cast<qint64>(picture.width()) * picture.height() >
                            kLargePicturePixels;
         const int quality = coder == "PNG" && large ? kFastPngQuality : -1;
-        const QByteArray encoded = Encoded(picture, coder->c_str(), quality, targetPath);
-        ReplaceFileBytes(targetPath, BytesOf(encoded));
+        // Straight into the new file: no copy of the whole file in memory.
+        ReplaceFile(targetPath, [&](TFileSink& sink) {
+            TSinkDevice device(sink);
+            Encode(picture, coder->c_str(), quality, device, targetPath);
+        });
         return;
     }
     // The library takes the picture in its BMP file form, as it stands: an 8-bit picture

@@ -1,6 +1,7 @@
 #include "data/data_errors.h"
 #include "engine/fp_checkpoint.h"
 #include "twod/frame_writer.h"
+#include "tests/full_disk.h"
 #include "tests/memory_limit.h"
 #include "tests/temp_dir.h"
 #include "imaging/imagick.h"
@@ -17,7 +18,6 @@
 #include <atomic>
 #include <list>
 #include <set>
-#include <sys/mount.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -221,26 +221,6 @@ TEST_F(TwoDRun, RunsThatCannotEndWellAreRefusedBeforeAnyWork)
     // The picture of the report: 20000 x 20000 needs far more than this machine has.
     EXPECT_GT(TwoDRunBytes(20000, 20000), std::size_t(150) << 30);
 }
-
-// A small tmpfs as the output folder: root only, skipped otherwise.
-class TFullDisk {
-public:
-    explicit TFullDisk(const std::string& folder) : folder_(folder)
-    {
-        mounted_ = geteuid() == 0 &&
-                   mount("tmpfs", folder.c_str(), "tmpfs", 0, "size=64k") == 0;
-    }
-    ~TFullDisk()
-    {
-        if (mounted_)
-            umount(folder_.c_str());
-    }
-    bool Mounted() const { return mounted_; }
-
-private:
-    std::string folder_;
-    bool mounted_ = false;
-};
 
 TEST_F(TwoDRun, FullDiskSaysWhyAndLeavesNoPartialFrame)
 {

@@ -1,0 +1,83 @@
+#include "imaging/imagick.h"
+#include "picture/indexed_picture.h"
+#include "picture/palette.h"
+#include "picture/picture_export.h"
+#include "tests/full_disk.h"
+#include "tests/temp_dir.h"
+
+#include <QFile>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+
+namespace {
+
+// A picture of levels in no order (which no compression shrinks much), with the 66-colour
+// table.
+QImage Levels(int width, int height)
+{
+    QImage picture = NewIndexedPicture(width, height, MakePalette66(PaletteRainbow), 0);
+    unsigned state = 12345;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            state = state * 1103515245u + 12345u;
+            picture.scanLine(y)[x] = static_cast<uchar>((state >> 16) % 66);
+        }
+    return picture;
+}
+
+std::string Content(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+// BMP and PNG are written straight into the new file: the file read back is the picture, and
+// it replaces the old one.
+TEST(ExportGraphic, BmpAndPngHoldThePictureAndReplaceTheOldFile)
+{
+    const TTempDir dir;
+    const QImage picture = Levels(37, 11);
+    for (const char* name : {"out.bmp", "out.png"}) {
+        const std::string path = dir.File(name);
+        std::ofstream(path) << "old";
+        ExportGraphic(picture, path);
+        QImage back(QString::fromStdString(path));
+        ASSERT_FALSE(back.isNull()) << name;
+        ASSERT_EQ(back.size(), picture.size()) << name;
+        back = back.convertToFormat(QImage::Format_RGB32);
+        const QImage want = picture.convertToFormat(QImage::Format_RGB32);
+        EXPECT_EQ(back, want) << name;
+    }
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 2)
+        << "no temporary file is left";
+}
+
+// A disk that fills up while the picture is written: the system's reason, the old file as it
+// was, no partial file.
+TEST(ExportGraphic, FullDiskSaysWhyAndKeepsTheOldFile)
+{
+    const TTempDir dir;
+    const std::string folder = dir.File("small");
+    std::filesystem::create_directory(folder);
+    const TFullDisk disk(folder);
+    if (!disk.Mounted())
+        GTEST_SKIP() << "mounting a tmpfs needs root";
+    for (const char* name : {"/out.bmp", "/out.png"}) {
+        const std::string path = folder + name;
+        std::ofstream(path) << "old";
+        try {
+            ExportGraphic(Levels(600, 400), path); // 240 KB of pixels, 64 KB of disk
+            ADD_FAILURE() << name << ": the picture fitted";
+        } catch (const EImageError& failure) {
+            EXPECT_NE(std::string(failure.what()).find("No space left on device"),
+                      std::string::npos)
+                << failure.what();
+        }
+        EXPECT_TRUE(Content(path) == "old") << name << ": the old file changed";
+        std::filesystem::remove(path);
+        EXPECT_TRUE(std::filesystem::is_empty(folder)) << name;
+    }
+}
+
+} // namespace
