@@ -6,6 +6,10 @@
 #include "engine/vector_clones.h"
 
 #include <algorithm>
+#include <cstdint>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 #include <atomic>
 #include <cmath>
 #include <stdexcept>
@@ -15,21 +19,16 @@ struct T1WaveTransformer::TWorkspace {
         : Bins(static_cast<std::size_t>(n) / 2 + 1),
           Real(AllocateReal(static_cast<std::size_t>(n), "the transform buffers")),
           Even(AllocateComplex(Bins, "the transform buffers")),
-          SeriesBins(AllocateComplex(Bins, "the transform buffers")),
-          Plus(Bins)
+          SeriesBins(AllocateComplex(Bins, "the transform buffers"))
     {
     }
     std::size_t Bins;
     RealBuffer Real;          // r2c input, c2r output of the even part
     ComplexBuffer Even;       // c2r input, overwritten by the transform
     ComplexBuffer SeriesBins; // the series' r2c, for the thread that makes it
-    std::vector<double> Plus; // the spectrum at +w
-    // Made when first needed: for the phase, the mirror side of Morlet's spectrum, the second
-    // Gaussian, the complex route.
+    // Made when first needed: for the phase, the complex route.
     RealBuffer Imag;  // c2r output of the odd part
     ComplexBuffer Odd;
-    std::vector<double> Minus; // the spectrum at -w
-    std::vector<double> Scratch;
     ComplexBuffer Complex;        // the complex route: a row's buffer
     ComplexBuffer SeriesSpectrum; // the complex route: the series' whole transform
 };
@@ -139,6 +138,24 @@ TULVO_WIDE_VECTORS void TimesOddPart(const TComplex* bins, const double* plus,
     }
 }
 
+// row[0..n) = values[0..n), bypassing the cache where the processor can: a matrix larger
+// than the cache would otherwise be read from memory before every line is written over.
+void StreamRow(const double* values, std::size_t n, double* row)
+{
+    std::size_t j = 0;
+#if defined(__SSE2__)
+    for (; j < n && reinterpret_cast<std::uintptr_t>(row + j) % 16 != 0; ++j)
+        row[j] = values[j];
+    for (; j + 2 <= n; j += 2)
+        _mm_stream_pd(row + j, _mm_loadu_pd(values + j));
+#endif
+    for (; j < n; ++j)
+        row[j] = values[j];
+#if defined(__SSE2__)
+    _mm_sfence(); // the streamed lines are seen by other threads before what follows
+#endif
+}
+
 } // namespace
 
 // The rows of the real route, from the series' bins.
@@ -147,55 +164,82 @@ struct TRowKernel {
     const TMorlet1D* Morlet;
     const TSDog1D* Dog;
 
-    // The spectrum at the scaled frequencies `omega` x scale, into `values`.
-    void Spectra(const std::vector<double>& omega, double scale,
-                 T1WaveTransformer::TWorkspace& w, std::vector<double>& values) const
+    // A row's bins are weighted a block at a time, so that the spectrum's values stay in the
+    // cache between the steps that make and use them.
+    static constexpr std::size_t kBlock = 1024;
+
+    // The spectrum at the scaled frequencies omega[0..count) x scale, into `values`.
+    void Spectra(const double* omega, std::size_t count, double scale, double* values,
+                 double* scratch) const
     {
         // The scaled frequencies are replaced by the spectrum where they lie.
-        ScaledValues(omega.data(), w.Bins, scale, values.data());
-        if (Morlet) {
-            Morlet->RealSpectra(values.data(), w.Bins, values.data());
-        } else {
-            w.Scratch.resize(w.Bins);
-            Dog->RealSpectra(values.data(), w.Bins, values.data(), w.Scratch.data());
+        ScaledValues(omega, count, scale, values);
+        if (Morlet)
+            Morlet->RealSpectra(values, count, values);
+        else
+            Dog->RealSpectra(values, count, values, scratch);
+    }
+
+    // The series' bins times the even part of the wavelet into `e`, and times its odd part
+    // into `o` when given.
+    void WeightBins(const TComplex* bins, std::size_t count, double scale, TComplex* e,
+                    TComplex* o) const
+    {
+        double plus[kBlock], minus[kBlock], scratch[kBlock];
+        // The difference of Gaussians is even: its odd part vanishes.
+        const bool even = Dog != nullptr;
+        for (std::size_t b = 0; b < count; b += kBlock) {
+            const std::size_t m = std::min(kBlock, count - b);
+            Spectra(T.Omega_.data() + b, m, scale, plus, scratch);
+            if (!even)
+                Spectra(T.MirrorOmega_.data() + b, m, scale, minus, scratch);
+            const double* mirror = even ? plus : minus;
+            TimesEvenPart(bins + b, plus, mirror, m, e + b);
+            if (o)
+                TimesOddPart(bins + b, plus, mirror, m, o + b);
         }
     }
 
-    void Row(const TComplex* bins, double scale, bool l1Norm, bool phase,
-             T1WaveTransformer::TWorkspace& w, double* row) const
+    // The row of `scale` in the workspace's real buffer (which it returns).
+    double* RowInBuffer(const TComplex* bins, double scale, bool l1Norm, bool phase,
+                        T1WaveTransformer::TWorkspace& w) const
     {
         const std::size_t n = static_cast<std::size_t>(T.Len_);
-        Spectra(T.Omega_, scale, w, w.Plus);
-        // The difference of Gaussians is even: its odd part vanishes.
-        const bool even = Dog != nullptr;
-        if (!even) {
-            w.Minus.resize(w.Bins);
-            Spectra(T.MirrorOmega_, scale, w, w.Minus);
+        // The phase: Morlet's only (that of the difference of Gaussians takes the complex route).
+        if (phase && !w.Odd) {
+            w.Odd = AllocateComplex(w.Bins, "the transform buffers");
+            w.Imag = AllocateReal(n, "the transform buffers");
         }
-        const double* minus = even ? w.Plus.data() : w.Minus.data();
         TComplex* e = w.Even.get();
-        TimesEvenPart(bins, w.Plus.data(), minus, w.Bins, e);
-        // Straight into the matrix row where FFTW allows it, else through the buffer.
-        double* re = SameFftwAlignment(w.Real.get(), row) ? row : w.Real.get();
+        WeightBins(bins, w.Bins, scale, e, phase ? w.Odd.get() : nullptr);
+        double* re = w.Real.get();
         T.PlanC2R.Backward(e, re);
         if (!phase) {
             if (!l1Norm)
-                ScaledValues(re, n, scale, row);
-            else if (re != row)
-                std::copy(re, re + n, row);
-            return;
+                ScaledValues(re, n, scale, re);
+            return re;
         }
-        // The phase: Morlet's only (that of the difference of Gaussians takes the complex route).
-        if (!w.Odd) {
-            w.Odd = AllocateComplex(w.Bins, "the transform buffers");
-            w.Imag = AllocateReal(static_cast<std::size_t>(n), "the transform buffers");
-        }
-        TComplex* o = w.Odd.get();
-        TimesOddPart(bins, w.Plus.data(), minus, w.Bins, o);
-        T.PlanC2R.Backward(o, w.Imag.get());
+        T.PlanC2R.Backward(w.Odd.get(), w.Imag.get());
         const double* im = w.Imag.get();
         for (std::size_t j = 0; j < n; ++j)
-            row[j] = std::atan2(im[j], re[j]);
+            re[j] = std::atan2(im[j], re[j]);
+        return re;
+    }
+
+    // The row of `scale` into `row`, streamed past the cache when `stream`, and its
+    // statistics into `stats` when given (from the buffer, while it is in the cache).
+    void Row(const TComplex* bins, double scale, bool l1Norm, bool phase,
+             T1WaveTransformer::TWorkspace& w, double* row, bool stream = false,
+             TBlockStats* stats = nullptr, bool moments = false) const
+    {
+        const std::size_t n = static_cast<std::size_t>(T.Len_);
+        const double* values = RowInBuffer(bins, scale, l1Norm, phase, w);
+        if (stats)
+            *stats = BlockStatsOf(values, n, moments);
+        if (stream)
+            StreamRow(values, n, row);
+        else
+            std::copy(values, values + n, row);
     }
 };
 
@@ -255,6 +299,10 @@ void SeriesSpectrum(const T1WaveTransformer& Transformer, const double* Series, 
     Transformer.ForwardFFT(Out);
 }
 
+// A matrix this large is written past the cache: it does not fit, and the passes after the
+// transform read it from memory anyway.
+constexpr std::size_t kStreamedMatrixBytes = std::size_t{64} << 20;
+
 // Rows claimed a few at a time, so that a share that falls behind (a busy core) is helped,
 // and so that progress and cancellation are heard every few milliseconds.
 std::size_t RowsPerClaim(std::size_t n) { return std::max<std::size_t>(1, 32768 / n); }
@@ -297,6 +345,7 @@ void TransformRows(const T1WaveTransformer& Transformer, const TWave1D& Wave,
     const TComplex* bins = first->SeriesBins.get();
     const TComplex* spectrum = first->SeriesSpectrum.get();
     const std::size_t perClaim = RowsPerClaim(n);
+    const bool stream = scales.size() * n * sizeof(double) >= kStreamedMatrixBytes;
     std::atomic<std::size_t> next{0};
     ForEachShare(scales.size(), perClaim, [&](std::size_t, std::size_t, std::size_t) {
         const T1WaveTransformer::WorkspaceHandle work = Transformer.TakeWorkspace();
@@ -310,13 +359,16 @@ void TransformRows(const T1WaveTransformer& Transformer, const TWave1D& Wave,
                 Request.Progress->CheckCancelled();
             for (std::size_t k = begin; k < end; ++k) {
                 double* row = Request.Coefs + k * n;
-                if (real)
-                    kernel.Row(bins, scales[k], Request.L1Norm, Request.Phase, *work, row);
-                else
-                    ComplexRow(Transformer, Wave, spectrum, scales[k], Request.L1Norm,
-                               Request.Phase, complexBuf, row);
-                if (Request.RowStats)
-                    (*Request.RowStats)[k] = BlockStatsOf(row, n, Request.Moments);
+                TBlockStats* stats = Request.RowStats ? &(*Request.RowStats)[k] : nullptr;
+                if (real) {
+                    kernel.Row(bins, scales[k], Request.L1Norm, Request.Phase, *work, row,
+                               stream, stats, Request.Moments);
+                    continue;
+                }
+                ComplexRow(Transformer, Wave, spectrum, scales[k], Request.L1Norm,
+                           Request.Phase, complexBuf, row);
+                if (stats)
+                    *stats = BlockStatsOf(row, n, Request.Moments);
             }
             if (Request.Progress)
                 Request.Progress->WorkDone(static_cast<std::int64_t>(end - begin),

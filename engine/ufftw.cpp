@@ -47,12 +47,6 @@ RealBuffer AllocateReal(std::size_t count, const char* what)
     return RealBuffer(p);
 }
 
-bool SameFftwAlignment(const double* planned, const double* other)
-{
-    return fftw_alignment_of(const_cast<double*>(planned)) ==
-           fftw_alignment_of(const_cast<double*>(other));
-}
-
 FftPlan::FftPlan(int rows, int cols, FftDirection direction, bool inPlace)
     : plan_(nullptr), rows_(rows), cols_(cols), inPlace_(inPlace)
 {

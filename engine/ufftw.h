@@ -33,10 +33,6 @@ struct FftwFreeReal {
 using RealBuffer = std::unique_ptr<double[], FftwFreeReal>;
 RealBuffer AllocateReal(std::size_t count, const char* what);
 
-// Whether FFTW may execute a plan made on `planned` with `other` in its place (the same
-// alignment for its vector instructions).
-bool SameFftwAlignment(const double* planned, const double* other);
-
 enum class FftDirection { Forward = -1, Backward = +1 };
 
 // An unnormalised complex transform of fixed shape: 1-D (rows = 1) or 2-D row-major

@@ -46,7 +46,7 @@ public:
     }
 
 private:
-    // Rows on the alignment of FFTW's buffers are written by the transforms themselves.
+    // Cache-line aligned: rows streamed past the cache start on whole lines.
     static constexpr std::size_t kAlignment = 64;
     static constexpr std::size_t kFreedInBackground = std::size_t{64} << 20;
     struct TAlignedDelete {
