@@ -20,7 +20,11 @@ constexpr int kFastPngQuality = 70;
 // A device that hands what an image writer writes to the replacement file, piece by piece.
 class TSinkDevice : public QIODevice {
 public:
-    explicit TSinkDevice(TFileSink& sink) : Sink(sink) { open(QIODevice::WriteOnly); }
+    explicit TSinkDevice(TFileSink& sink) : Sink(sink)
+    {
+        open(QIODevice::WriteOnly | QIODevice::Unbuffered); // no copy through a buffer
+    }
+    bool isSequential() const override { return true; }
 
 protected:
     qint64 readData(char*, qint64) override { return -1; }
