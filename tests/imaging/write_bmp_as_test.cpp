@@ -2,13 +2,13 @@
 
 #include "tests/imaging/palette_bmp.h"
 #include "tests/imaging/picture_readback.h"
+#include "tests/folder_content.h"
 #include "tests/temp_dir.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <set>
 #include <string>
 
@@ -51,20 +51,6 @@ std::vector<std::uint8_t> FirstBytes(std::vector<std::uint8_t> bytes, std::size_
 {
     bytes.resize(count);
     return bytes;
-}
-
-std::string FileContent(const std::string& path)
-{
-    std::ifstream file(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), {});
-}
-
-std::set<std::string> NamesIn(const std::filesystem::path& folder)
-{
-    std::set<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder))
-        names.insert(entry.path().filename().string());
-    return names;
 }
 
 class WriteBmpAsFormat : public testing::TestWithParam<const char*> {};

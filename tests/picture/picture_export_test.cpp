@@ -2,12 +2,14 @@
 #include "picture/indexed_picture.h"
 #include "picture/palette.h"
 #include "picture/picture_export.h"
+#include "tests/folder_content.h"
 #include "tests/full_disk.h"
 #include "tests/temp_dir.h"
 
 #include <QFile>
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <gtest/gtest.h>
 
 namespace {
@@ -24,12 +26,6 @@ QImage Levels(int width, int height)
             picture.scanLine(y)[x] = static_cast<uchar>((state >> 16) % 66);
         }
     return picture;
-}
-
-std::string Content(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
 }
 
 // BMP and PNG are written straight into the new file: the file read back is the picture, and
@@ -49,7 +45,7 @@ TEST(ExportGraphic, BmpAndPngHoldThePictureAndReplaceTheOldFile)
         const QImage want = picture.convertToFormat(QImage::Format_RGB32);
         EXPECT_EQ(back, want) << name;
     }
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 2)
+    EXPECT_EQ(NamesIn(dir.Path()), (std::set<std::string>{"out.bmp", "out.png"}))
         << "no temporary file is left";
 }
 
@@ -74,7 +70,7 @@ TEST(ExportGraphic, FullDiskSaysWhyAndKeepsTheOldFile)
                       std::string::npos)
                 << failure.what();
         }
-        EXPECT_TRUE(Content(path) == "old") << name << ": the old file changed";
+        EXPECT_TRUE(FileContent(path) == "old") << name << ": the old file changed";
         std::filesystem::remove(path);
         EXPECT_TRUE(std::filesystem::is_empty(folder)) << name;
     }
