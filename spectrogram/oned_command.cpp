@@ -159,8 +159,8 @@ void DecorateBand(int k, const TBands& bands, std::optional<TCaptionWriter>& nam
 }
 
 // Series k: its matrix, post-processed, as colour levels in its band of the picture, then
-// decorated when the run says so. The transform gathers the rows' statistics and the last pass writes the levels,
-// unless the contrast pass comes between.
+// decorated when the run says so. The transform gathers the rows' statistics and the last
+// pass writes the levels, unless the contrast pass comes between.
 void AnalyseSeries(int k, TRunWork& run, TLaneWork& lane)
 {
     const TSeriesSettings settings = ReadSeriesSettings(k, run);

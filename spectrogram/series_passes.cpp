@@ -37,7 +37,8 @@ double* ScratchRow(std::size_t cols)
 }
 
 // NormalizeLog of `in` with the matrix's lo and range, into `out` (which may be `in`).
-TULVO_WIDE_VECTORS void LogRescale(const double* in, std::size_t cols, double lo, double range, double* out)
+TULVO_WIDE_VECTORS void LogRescale(const double* in, std::size_t cols, double lo, double range,
+                                   double* out)
 {
     // Rescaled values at or below 1e-100 become 0: log of 1 gives that exactly.
     for (std::size_t j = 0; j < cols; ++j) {
