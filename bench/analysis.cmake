@@ -7,3 +7,7 @@ target_link_libraries(bench_oned_command PRIVATE tulvo_spectrogram benchmark::be
 add_executable(bench_oned_throughput oned_throughput_main.cpp)
 target_link_libraries(bench_oned_throughput PRIVATE tulvo_engine)
 add_dependencies(bench_oned_throughput tulvo1d-cli)
+
+# The 1-D post-processing passes beside a memory floor of the same size (plain main).
+add_executable(bench_series_passes series_passes_main.cpp)
+target_link_libraries(bench_series_passes PRIVATE tulvo_spectrogram)

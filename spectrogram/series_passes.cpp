@@ -28,14 +28,6 @@ void ForEachMatrixRow(const TSeriesMatrix& m, const RowWork& work)
     });
 }
 
-// A row's worth of values for a share's work that is not kept.
-double* ScratchRow(std::size_t cols)
-{
-    thread_local std::vector<double> scratch;
-    scratch.resize(cols);
-    return scratch.data();
-}
-
 // NormalizeLog of `in` with the matrix's lo and range, into `out` (which may be `in`).
 TULVO_WIDE_VECTORS void LogRescale(const double* in, std::size_t cols, double lo, double range,
                                    double* out)
@@ -57,41 +49,52 @@ struct TLogStep {
     void operator()(double* row, std::size_t cols) const { LogRescale(row, cols, Lo, Range, row); }
 };
 
-// The last pass: each value becomes final(value), kept in the matrix or not, and turned into
-// its colour level. Plain loops, which vectorise.
-template <typename Final>
-void FinishRows(const TSeriesMatrix& m, bool keepValues, TLevelRows levels, const Final& final)
-{
-    ForEachMatrixRow(m, [&](std::size_t k, double* row) {
-        double* out = keepValues ? row : ScratchRow(m.Cols);
-        for (std::size_t j = 0; j < m.Cols; ++j)
-            out[j] = final(row[j]);
-        if (levels.First)
-            ColorIndices(out, m.Cols, levels.First + static_cast<std::ptrdiff_t>(k) * levels.Stride);
-    });
-}
+// x as a double, or as four lanes with x in each.
+TULVO_INLINE void Splat(double x, double& out) { out = x; }
+TULVO_INLINE void Splat(double x, TDoubleLanes& out) { out = TDoubleLanes{} + x; }
 
-// The bounds of ClipNormalize's last step.
-struct TClipBounds {
+// ClipNormalize's last step: clipped to Lo..Hi, then rescaled.
+struct TClip {
     double Lo;
     double Hi;
     double Range;
+
+    template <typename T>
+    TULVO_INLINE void operator()(T& v) const
+    {
+        T lo, hi;
+        Splat(Lo, lo);
+        Splat(Hi, hi);
+        v = v < hi ? v : hi;
+        v = v > lo ? v : lo;
+        v = (v - lo) / Range;
+    }
 };
 
-// ClipNormalize's last step on a row: each value clipped to Lo..Hi and rescaled, into `out`
-// and as its colour level into `levels`, each when given; four values at a time.
-TULVO_WIDE_VECTORS void ClipRow(const double* row, std::size_t cols, TClipBounds b, double* out,
-                                std::uint8_t* levels)
+// NormalizeStdDev's last step: divided by the standard deviation, then rescaled.
+struct TStdDevRescale {
+    double StdDev;
+    double Lo;
+    double Range;
+
+    template <typename T>
+    TULVO_INLINE void operator()(T& v) const
+    {
+        v = (v / StdDev - Lo) / Range;
+    }
+};
+
+// The last step on a row: each value v becomes final(v) (in place), into `out` and as its colour level
+// into `levels`, each when given; four values at a time, the same operations either way.
+template <typename Final>
+TULVO_INLINE void FinishRow(const double* row, std::size_t cols, const Final& final, double* out,
+                            std::uint8_t* levels)
 {
-    const TDoubleLanes zero = {0, 0, 0, 0};
-    const TDoubleLanes lo = zero + b.Lo, hi = zero + b.Hi;
     std::size_t j = 0;
     for (; j + 4 <= cols; j += 4) {
         TDoubleLanes v;
         std::memcpy(&v, row + j, sizeof v);
-        v = v < hi ? v : hi;
-        v = v > lo ? v : lo;
-        v = (v - lo) / b.Range;
+        final(v);
         if (out)
             std::memcpy(out + j, &v, sizeof v);
         if (levels)
@@ -99,14 +102,42 @@ TULVO_WIDE_VECTORS void ClipRow(const double* row, std::size_t cols, TClipBounds
     }
     for (; j < cols; ++j) {
         double v = row[j];
-        v = v < b.Hi ? v : b.Hi;
-        v = v > b.Lo ? v : b.Lo;
-        v = (v - b.Lo) / b.Range;
+        final(v);
         if (out)
             out[j] = v;
         if (levels)
             levels[j] = static_cast<std::uint8_t>(ColorIndex(v));
     }
+}
+
+TULVO_WIDE_VECTORS void ClipRow(const double* row, std::size_t cols, TClip clip, double* out,
+                                std::uint8_t* levels)
+{
+    FinishRow(row, cols, clip, out, levels);
+}
+
+TULVO_WIDE_VECTORS void StdDevRow(const double* row, std::size_t cols, TStdDevRescale rescale,
+                                  double* out, std::uint8_t* levels)
+{
+    FinishRow(row, cols, rescale, out, levels);
+}
+
+// Row k's colour levels, or null for none.
+std::uint8_t* LevelRow(TLevelRows levels, std::size_t k)
+{
+    return levels.First ? levels.First + static_cast<std::ptrdiff_t>(k) * levels.Stride : nullptr;
+}
+
+// The last pass: finishRow(row, cols, step, out, levels) on every row (ClipRow, StdDevRow), the
+// values kept in the matrix or not.
+template <typename Step>
+void FinishRows(const TSeriesMatrix& m, bool keepValues, TLevelRows levels,
+                void (*finishRow)(const double*, std::size_t, Step, double*, std::uint8_t*),
+                Step step)
+{
+    ForEachMatrixRow(m, [&](std::size_t k, double* row) {
+        finishRow(row, m.Cols, step, keepValues ? row : nullptr, LevelRow(levels, k));
+    });
 }
 
 // ClipNormalize with the statistics of the whole matrix.
@@ -118,12 +149,7 @@ void ClipRows(const TSeriesMatrix& m, const TBlockStats& all, double k, bool kee
     const double sd = static_cast<double>(s.StdDev);
     const double hi = std::fmin(mean + k * sd, all.Max);
     const double lo = std::fmax(mean - k * sd, all.Min);
-    const TClipBounds bounds{lo, hi, GuardedDivisor(hi - lo)};
-    ForEachMatrixRow(m, [&](std::size_t r, double* row) {
-        ClipRow(row, m.Cols, bounds, keepValues ? row : nullptr,
-                levels.First ? levels.First + static_cast<std::ptrdiff_t>(r) * levels.Stride
-                             : nullptr);
-    });
+    FinishRows(m, keepValues, levels, ClipRow, TClip{lo, hi, GuardedDivisor(hi - lo)});
 }
 
 } // namespace
@@ -157,13 +183,16 @@ void PostProcessRows(const TSeriesMatrix& m, int outputKind, bool keepValues, TL
         // are the divided extremes.
         const double s = GuardedDivisor(static_cast<double>(raw.Stats().StdDev));
         const double lo = raw.Min / s;
-        const double range = GuardedDivisor(raw.Max / s - lo);
-        FinishRows(m, keepValues, levels,
-                   [&](double v) { return (v / s - lo) / range; });
+        FinishRows(m, keepValues, levels, StdDevRow,
+                   TStdDevRescale{s, lo, GuardedDivisor(raw.Max / s - lo)});
         break;
     }
     default:
-        FinishRows(m, keepValues, levels, [](double v) { return v; });
+        // The values stay as they are: only their levels are written.
+        if (levels.First)
+            ForEachMatrixRow(m, [&](std::size_t k, double* row) {
+                ColorIndices(row, m.Cols, LevelRow(levels, k));
+            });
         break;
     }
 }
