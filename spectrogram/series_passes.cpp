@@ -84,7 +84,7 @@ struct TStdDevRescale {
     }
 };
 
-// The last step on a row: each value v becomes final(v) (in place), into `out` and as its colour level
+// The last step on a row: each value v becomes final(v), into `out` and as its colour level
 // into `levels`, each when given; four values at a time, the same operations either way.
 template <typename Final>
 TULVO_INLINE void FinishRow(const double* row, std::size_t cols, const Final& final, double* out,
