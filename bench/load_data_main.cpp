@@ -1,29 +1,14 @@
 // Loads one data file the way the window does and prints the time it took and the memory the
 // load added; bench/load_text.sh runs it beside pandas.
 
+#include "bench/process_status.h"
 #include "data/data_loader.h"
 
 #include <chrono>
 #include <cstdio>
-#include <fstream>
 #include <string>
 
 namespace {
-
-// A line of /proc/self/status in KiB, e.g. "VmRSS:" or "VmHWM:" (the peak).
-long StatusKiB(const std::string& key)
-{
-    std::ifstream status("/proc/self/status");
-    std::string word;
-    long kib = -1;
-    while (status >> word) {
-        if (word == key) {
-            status >> kib;
-            break;
-        }
-    }
-    return kib;
-}
 
 } // namespace
 

@@ -7,6 +7,7 @@
 //
 // Each time is the median of N runs (default 3); the machine is shared, so read the ratios.
 
+#include "bench/timing.h"
 #include "engine/analysis_kinds.h"
 #include "engine/transformer1d.h"
 
@@ -37,27 +38,6 @@ struct TCase {
 };
 
 const TCase kCases[] = {{1, 100000, 1000}, {8, 10000, 300}, {2000, 100, 100}};
-
-double Seconds(const std::function<void()>& work)
-{
-    const auto start = std::chrono::steady_clock::now();
-    work();
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
-double Median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
-double MedianOf(int repeat, const std::function<double()>& once)
-{
-    std::vector<double> times;
-    for (int r = 0; r < repeat; ++r)
-        times.push_back(once());
-    return Median(times);
-}
 
 double SampleValue(int series, int i)
 {

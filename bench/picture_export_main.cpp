@@ -6,18 +6,18 @@
 //
 // The output folder (default the current one) should be on a real disk, not a tmpfs.
 
+#include "bench/process_status.h"
+#include "bench/timing.h"
 #include "imaging/imagick.h"
 #include "picture/indexed_picture.h"
 #include "picture/palette.h"
 #include "picture/picture_export.h"
 
 #include <algorithm>
-#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -40,32 +40,9 @@ QImage LongRunPicture()
     return picture;
 }
 
-// A line of /proc/self/status in KiB, e.g. "VmHWM:" (the peak resident set).
-long StatusKiB(const std::string& key)
-{
-    std::ifstream status("/proc/self/status");
-    std::string word;
-    long kib = -1;
-    while (status >> word) {
-        if (word == key) {
-            status >> kib;
-            break;
-        }
-    }
-    return kib;
-}
-
 double MedianExportSeconds(const QImage& picture, const std::string& target, int repeat)
 {
-    std::vector<double> times;
-    for (int r = 0; r < repeat; ++r) {
-        const auto start = std::chrono::steady_clock::now();
-        ExportGraphic(picture, target);
-        times.push_back(
-            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
+    return MedianOf(repeat, [&] { return Seconds([&] { ExportGraphic(picture, target); }); });
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 // Each time is the median of N runs (default 5) on a fresh copy of the transform's matrix;
 // the machine is shared, so read the ratios.
 
+#include "bench/timing.h"
 #include "engine/analysis_kinds.h"
 #include "engine/parallel_rows.h"
 #include "engine/scales.h"
@@ -14,7 +15,6 @@
 #include "spectrogram/series_passes.h"
 
 #include <algorithm>
-#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -26,19 +26,6 @@ namespace {
 
 constexpr int kSamples = 100000;
 constexpr int kSteps = 1000;
-
-double Seconds(const std::function<void()>& work)
-{
-    const auto start = std::chrono::steady_clock::now();
-    work();
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
-double Median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
 
 // The raw matrix of the difference of Gaussians over the default scales, with the row
 // statistics the transform gathers for `moments`.
