@@ -79,14 +79,12 @@ struct TBands {
 struct TRunWork {
     TRunWork(const TBands& bands, std::unique_ptr<TWave1D> wave, TParameterSource& params,
              TCommandProgress& progress, TOneDObserver* observer, bool decorateBands)
-        : Bands(bands), Shape(bands.Shape), Set(bands.Set), Transformer(bands.Shape.Width),
+        : Bands(bands), Transformer(bands.Shape.Width),
           Wave(std::move(wave)), Params(params), Progress(progress), Observer(observer),
           DecorateBands(decorateBands)
     {
     }
     const TBands& Bands;
-    const TRunShape& Shape;
-    const TSeriesSet& Set;
     const T1WaveTransformer Transformer;
     const std::unique_ptr<TWave1D> Wave;
     TParameterSource& Params;
@@ -127,15 +125,15 @@ TSeriesSettings ReadSeriesSettings(int k, TRunWork& run)
     run.Progress.SetStatusText("Current dataset : " + std::to_string(k));
     run.Progress.ProcessPendingMessages();
     TParameterSource& params = run.Params;
+    const TRunShape& shape = run.Bands.Shape;
     const int outputKind = params.OutputKind();
     const bool l1Norm = params.L1Norm();
-    TSeriesSettings settings{outputKind, l1Norm,
-                             ScaleGrid(params.StepKind(), run.Shape.MaxScale, run.Shape.MinScale,
-                                       run.Shape.Steps),
-                             nullptr};
+    TSeriesSettings settings{
+        outputKind, l1Norm,
+        ScaleGrid(params.StepKind(), shape.MaxScale, shape.MinScale, shape.Steps), nullptr};
     if (params.WaveletContrast()) {
         if (!run.Contrast)
-            run.Contrast.emplace(run.Shape.Steps, run.Shape.Width);
+            run.Contrast.emplace(shape.Steps, shape.Width);
         settings.Contrast = &*run.Contrast;
     }
     return settings;
@@ -164,9 +162,9 @@ void DecorateBand(int k, const TBands& bands, std::optional<TCaptionWriter>& nam
 void AnalyseSeries(int k, TRunWork& run, TLaneWork& lane)
 {
     const TSeriesSettings settings = ReadSeriesSettings(k, run);
-    const TRunShape& shape = run.Shape;
+    const TRunShape& shape = run.Bands.Shape;
     TRowsRequest rows;
-    rows.Series = run.Set.Values[k].data();
+    rows.Series = run.Bands.Set.Values[k].data();
     rows.Scales = &settings.Scales;
     rows.L1Norm = settings.L1Norm;
     rows.Phase = settings.OutputKind == okPhase;
@@ -174,7 +172,7 @@ void AnalyseSeries(int k, TRunWork& run, TLaneWork& lane)
     rows.RowStats = &lane.RowStats;
     rows.Moments = NeedsMoments(settings.OutputKind);
     rows.Progress = &run.Progress;
-    rows.ProgressTotal = static_cast<std::int64_t>(run.Set.Values.size()) * shape.Steps;
+    rows.ProgressTotal = static_cast<std::int64_t>(run.Bands.Set.Values.size()) * shape.Steps;
     TransformRows(run.Transformer, *run.Wave, rows);
     CheckFpFaults();
     if (run.Observer)
@@ -201,11 +199,11 @@ void AnalyseSeries(int k, TRunWork& run, TLaneWork& lane)
 // with one; a failure in one lane stops the others before their next series.
 void AnalyseAllSeries(TRunWork& run, std::size_t lanes)
 {
-    const int count = static_cast<int>(run.Set.Values.size());
+    const int count = static_cast<int>(run.Bands.Set.Values.size());
     std::atomic<int> next{0};
     std::atomic<bool> failed{false};
     ForEachShare(lanes, 1, [&](std::size_t, std::size_t, std::size_t) {
-        TLaneWork lane(run.Shape, run.Observer != nullptr);
+        TLaneWork lane(run.Bands.Shape, run.Observer != nullptr);
         try {
             for (int k = next++; k < count && !failed; k = next++)
                 AnalyseSeries(k, run, lane);
