@@ -61,3 +61,17 @@ std::vector<OracleComplex> OracleFilter2D(const std::vector<OracleComplex>& x, i
         z = z / static_cast<long double>(rows * cols) * static_cast<long double>(scale);
     return result;
 }
+
+TComplex ExpectedFilterOutput(OracleComplex z, TFilterOutput output)
+{
+    const double re = static_cast<double>(z.real());
+    const double im = static_cast<double>(z.imag());
+    switch (output) {
+    case foModulus:
+        return {std::hypot(re, im), im};
+    case foImagPart:
+        return {im, im};
+    default:
+        return {re, im};
+    }
+}

@@ -3,6 +3,8 @@
 // of the FFT path and of the engine's frequency grid: the reference TBitmapFilter is checked
 // against.
 
+#include "engine/complex.h"
+#include "plane/filter_kernels.h"
 #include "plane/wavelets2d.h"
 
 #include <complex>
@@ -19,3 +21,7 @@ std::vector<OracleComplex> OracleFilter2D(const std::vector<double>& matrix, int
 std::vector<OracleComplex> OracleFilter2D(const std::vector<OracleComplex>& plane, int rows,
                                           int cols, const TWave2D& wave, double scale,
                                           double angle);
+
+// What a filtering with `output` leaves in the plane for the oracle's value z: the modulus, the
+// real or the imaginary part as the real part, the imaginary part kept.
+TComplex ExpectedFilterOutput(OracleComplex z, TFilterOutput output);

@@ -21,21 +21,6 @@ struct WaveletChoice {
     std::shared_ptr<TWave2D> wave;
 };
 
-// What a filtering leaves in the plane, from the complex result.
-TComplex Expected(OracleComplex z, TFilterOutput output)
-{
-    const double re = static_cast<double>(z.real());
-    const double im = static_cast<double>(z.imag());
-    switch (output) {
-    case foModulus:
-        return {std::hypot(re, im), im};
-    case foImagPart:
-        return {im, im};
-    default:
-        return {re, im};
-    }
-}
-
 // Every kind, scales below and above 1, with and without rotation, every output, on planes
 // with one row, one column or both odd and even sides: the FFT path must agree with the
 // direct DFT to 1e-9 of the plane's largest value. One filter serves all its filterings, so
@@ -64,7 +49,7 @@ TEST(BitmapFilter, AgreesWithDirectEvaluation)
                     for (TFilterOutput output : outputs) {
                         filter.Filter(*w.wave, output, scale, angle);
                         for (std::size_t i = 0; i < filter.Count(); ++i) {
-                            const TComplex e = Expected(want[i], output);
+                            const TComplex e = ExpectedFilterOutput(want[i], output);
                             const TComplex got = filter.Work()[i];
                             EXPECT_NEAR(got.Re, e.Re, tolerance)
                                 << w.name << " " << s.rows << "x" << s.cols << " scale " << scale

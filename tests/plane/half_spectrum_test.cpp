@@ -53,21 +53,6 @@ double Peak(const std::vector<OracleComplex>& z)
     return static_cast<double>(peak);
 }
 
-// What a filtering leaves in the plane, from the complex result.
-TComplex Expected(OracleComplex z, TFilterOutput output)
-{
-    const double re = static_cast<double>(z.real());
-    const double im = static_cast<double>(z.imag());
-    switch (output) {
-    case foModulus:
-        return {std::hypot(re, im), im};
-    case foImagPart:
-        return {im, im};
-    default:
-        return {re, im};
-    }
-}
-
 void ExpectFilterMatches(TBitmapFilter& filter, const std::vector<OracleComplex>& want,
                          const WaveletChoice& w, Shape s, double scale, double angle,
                          const std::string& what)
@@ -76,7 +61,7 @@ void ExpectFilterMatches(TBitmapFilter& filter, const std::vector<OracleComplex>
     for (TFilterOutput output : {foModulus, foRealPart, foImagPart}) {
         filter.Filter(*w.wave, output, scale, angle);
         for (std::size_t i = 0; i < filter.Count(); ++i) {
-            const TComplex e = Expected(want[i], output);
+            const TComplex e = ExpectedFilterOutput(want[i], output);
             const TComplex got = filter.Work()[i];
             ASSERT_NEAR(got.Re, e.Re, tolerance) << what << " " << w.name << " " << Name(s)
                                                  << " scale " << scale << " angle " << angle
