@@ -14,6 +14,7 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <gtest/gtest.h>
 #include <atomic>
 #include <list>
@@ -52,7 +53,8 @@ private:
     static inline std::unique_ptr<ImagickSession> session_;
 };
 
-TDataTable Matrix(int rows, int cols)
+// A rows x cols table of numbers whose cell (r, c) is value(r, c).
+TDataTable TableOf(int rows, int cols, const std::function<double(int, int)>& value)
 {
     TDataTable table;
     for (int c = 0; c < cols; ++c)
@@ -62,10 +64,17 @@ TDataTable Matrix(int rows, int cols)
     const std::vector<std::uint8_t> full(static_cast<std::size_t>(cols), 0);
     for (int r = 0; r < rows; ++r) {
         for (int c = 0; c < cols; ++c)
-            row[c] = std::sin(0.7 * c) * std::cos(0.4 * r) + 0.01 * r * c;
+            row[c] = value(r, c);
         table.AppendRow(row, full);
     }
     return table;
+}
+
+TDataTable Matrix(int rows, int cols)
+{
+    return TableOf(rows, cols, [](int r, int c) {
+        return std::sin(0.7 * c) * std::cos(0.4 * r) + 0.01 * r * c;
+    });
 }
 
 void WriteText(const std::string& path, const std::string& text)
@@ -277,21 +286,11 @@ std::vector<std::vector<std::uint32_t>> FrameColours(const std::string& dir)
 // `nudge` changes every value by one part in 1e12 (with a sign that varies).
 TDataTable Waves(int rows, int cols, bool nudge)
 {
-    TDataTable table;
-    for (int c = 0; c < cols; ++c)
-        table.AddColumn("V" + std::to_string(c), ckNumber);
-    table.Open();
-    std::vector<double> row(static_cast<std::size_t>(cols));
-    const std::vector<std::uint8_t> full(static_cast<std::size_t>(cols), 0);
-    for (int r = 0; r < rows; ++r) {
-        for (int c = 0; c < cols; ++c) {
-            const double v = 2 + std::sin(0.9 * c + 0.3 * r) + std::cos(0.5 * r - 0.2 * c) +
-                             0.3 * std::sin(0.05 * r * c);
-            row[c] = nudge ? v * (1 + 1e-12 * (((r * 7 + c * 3) % 5) - 2)) : v;
-        }
-        table.AppendRow(row, full);
-    }
-    return table;
+    return TableOf(rows, cols, [nudge](int r, int c) {
+        const double v = 2 + std::sin(0.9 * c + 0.3 * r) + std::cos(0.5 * r - 0.2 * c) +
+                         0.3 * std::sin(0.05 * r * c);
+        return nudge ? v * (1 + 1e-12 * (((r * 7 + c * 3) % 5) - 2)) : v;
+    });
 }
 
 std::vector<std::vector<std::uint32_t>> PhaseFrames(const std::string& dir, TWaveletKind wavelet,
