@@ -8,6 +8,14 @@ constexpr int kFaults = FE_DIVBYZERO | FE_INVALID | FE_OVERFLOW;
 
 void ClearFpFaults() noexcept { std::feclearexcept(kFaults); }
 
+int RaisedFpFaults() noexcept { return std::fetestexcept(kFaults); }
+
+void RaiseFpFaults(int faults) noexcept
+{
+    if (faults != 0)
+        std::feraiseexcept(faults & kFaults);
+}
+
 void CheckFpFaults()
 {
     const int raised = std::fetestexcept(kFaults);

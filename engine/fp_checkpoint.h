@@ -27,3 +27,9 @@ void ClearFpFaults() noexcept;
 // Throws EZeroDivide, EInvalidOp or EOverflow when the calling thread raised that fault since
 // the last ClearFpFaults; the flags are cleared before throwing.
 void CheckFpFaults();
+
+// The fault flags the calling thread has raised, to be handed to another thread.
+int RaisedFpFaults() noexcept;
+
+// Raises `faults` (from RaisedFpFaults) on the calling thread, as if it had made them.
+void RaiseFpFaults(int faults) noexcept;

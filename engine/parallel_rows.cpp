@@ -25,6 +25,7 @@ struct TJob {
     std::size_t Shares;
     std::atomic<std::size_t> NextShare{0};
     std::vector<std::exception_ptr> Failures;
+    std::vector<int> RaisedFaults; // per share run on a worker: the flags it raised
     std::mutex Lock;
     std::condition_variable AllDone;
     std::size_t Finished = 0; // under Lock
@@ -42,7 +43,7 @@ struct TJob {
                 ClearFpFaults();
             (*Work)(s, Count * s / Shares, Count * (s + 1) / Shares);
             if (onWorker)
-                CheckFpFaults();
+                RaisedFaults[s] = RaisedFpFaults();
         } catch (...) {
             Failures[s] = std::current_exception();
         }
@@ -126,6 +127,7 @@ void ForEachShare(std::size_t count, std::size_t leastPerShare, const ShareWork&
     job->Count = count;
     job->Shares = shares;
     job->Failures.resize(shares);
+    job->RaisedFaults.resize(shares);
     TWorkerPool::Instance().Post(job, shares - 1);
     while (job->RunOneShare(false)) {
     }
@@ -136,6 +138,8 @@ void ForEachShare(std::size_t count, std::size_t leastPerShare, const ShareWork&
     for (const std::exception_ptr& failure : job->Failures)
         if (failure)
             std::rethrow_exception(failure);
+    for (int faults : job->RaisedFaults)
+        RaiseFpFaults(faults);
 }
 
 void ForEachRowRange(std::size_t count, std::size_t leastPerShare,
@@ -158,5 +162,6 @@ void RunInBackground(std::function<void()> work)
     job->Count = 1;
     job->Shares = 1;
     job->Failures.resize(1);
+    job->RaisedFaults.resize(1);
     TWorkerPool::Instance().Post(job, 1);
 }

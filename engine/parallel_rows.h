@@ -1,10 +1,10 @@
 #pragma once
 // Splits independent rows of work between the machine's cores, on one pool of worker threads
 // kept for the process (starting and joining threads for every call costs more than many of
-// the calls' work). Each share runs with its own floating-point flags: a worker clears them
-// where the share starts and a fault raised in it is thrown here, as is any other failure of
-// a share. Shares that the calling thread runs itself keep their flags on it, for the
-// caller's own checkpoint, as if it had done all the work alone.
+// the calls' work). The floating-point flags come out as if the caller had done all the work
+// alone: a worker clears them where its share starts and hands what the share raised to the
+// caller, whose own shares raise theirs on it anyway, so the caller's checkpoint sees them
+// all whichever thread ran which share. Any other failure of a share is thrown here.
 //
 // Calls may come from several threads at once and may nest (a share may split its own work):
 // the caller always works on its own shares too, so every call finishes even while the
