@@ -49,6 +49,41 @@ TEST(ExportGraphic, BmpAndPngHoldThePictureAndReplaceTheOldFile)
         << "no temporary file is left";
 }
 
+// Diagonal stripes: rows that repeat rows before them, so the compressed pieces refer back
+// across their edges into the bytes they were primed with.
+QImage Stripes(int width, int height)
+{
+    QImage picture = NewIndexedPicture(width, height, MakePalette66(PaletteRainbow), 0);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            picture.scanLine(y)[x] = static_cast<uchar>((x / 7 + y) % 66);
+    return picture;
+}
+
+// The PNG of a palette picture is deflated in pieces of about 1 MB: read back, it is the
+// picture with its colour table, whether it is one piece or many, its rows short or longer
+// than a piece (1 000 000 x 3 is a piece a row), compressed at the default level or the fast one of large pictures.
+TEST(ExportGraphic, PngInPiecesIsThePicture)
+{
+    const TTempDir dir;
+    const struct {
+        int Width, Height;
+        bool Striped;
+    } cases[] = {{1, 1, true},       {3000, 900, true},  {1500, 1500, false},
+                 {2100, 2000, true}, {1'000'000, 3, true}};
+    for (const auto& c : cases) {
+        const QImage picture = c.Striped ? Stripes(c.Width, c.Height) : Levels(c.Width, c.Height);
+        const std::string path = dir.File("pieces.png");
+        ExportGraphic(picture, path);
+        const QImage back(QString::fromStdString(path));
+        const std::string name = std::to_string(c.Width) + " x " + std::to_string(c.Height);
+        ASSERT_EQ(back.format(), QImage::Format_Indexed8) << name;
+        EXPECT_EQ(back.colorTable(), picture.colorTable()) << name;
+        EXPECT_EQ(back.dotsPerMeterX(), picture.dotsPerMeterX()) << name;
+        EXPECT_EQ(back, picture) << name;
+    }
+}
+
 // A disk that fills up while the picture is written: the system's reason, the old file as it
 // was, no partial file.
 TEST(ExportGraphic, FullDiskSaysWhyAndKeepsTheOldFile)
