@@ -117,25 +117,38 @@ TULVO_WIDE_VECTORS void ScaledValues(const double* in, std::size_t count, double
         out[i] = in[i] * scale;
 }
 
-// e[k] = bins[k] x (plus[k] + minus[k]) / 2: the bins times the wavelet's even part. Bins 0
-// and n / 2 are their own mirror: there the sum is twice the value.
-TULVO_WIDE_VECTORS void TimesEvenPart(const TComplex* bins, const double* plus,
-                                      const double* minus, std::size_t count, TComplex* e)
+// part[k] = (plus[k] + minus[k]) / 2: the wavelet's even part, from its values at a bin's
+// frequency and at the mirror bin's. Bins 0 and n / 2 are their own mirror: there the sum is
+// twice the value.
+TULVO_WIDE_VECTORS void EvenParts(const double* plus, const double* minus, std::size_t count,
+                                  double* part)
 {
-    for (std::size_t k = 0; k < count; ++k) {
-        const double part = (plus[k] + minus[k]) / 2;
-        e[k] = {bins[k].Re * part, bins[k].Im * part};
-    }
+    for (std::size_t k = 0; k < count; ++k)
+        part[k] = (plus[k] + minus[k]) / 2;
 }
 
-// o[k] = bins[k] x (plus[k] - minus[k]) / 2i: the bins times the wavelet's odd part.
-TULVO_WIDE_VECTORS void TimesOddPart(const TComplex* bins, const double* plus,
-                                     const double* minus, std::size_t count, TComplex* o)
+// part[k] = (plus[k] - minus[k]) / 2: the wavelet's odd part, but for the factor 1 / i.
+TULVO_WIDE_VECTORS void OddParts(const double* plus, const double* minus, std::size_t count,
+                                 double* part)
 {
-    for (std::size_t k = 0; k < count; ++k) {
-        const double part = (plus[k] - minus[k]) / 2;
-        o[k] = {bins[k].Im * part, -bins[k].Re * part};
-    }
+    for (std::size_t k = 0; k < count; ++k)
+        part[k] = (plus[k] - minus[k]) / 2;
+}
+
+// e[k] = bins[k] x part[k]: the bins times the wavelet's even part.
+TULVO_WIDE_VECTORS void TimesEvenPart(const TComplex* bins, const double* part,
+                                      std::size_t count, TComplex* e)
+{
+    for (std::size_t k = 0; k < count; ++k)
+        e[k] = {bins[k].Re * part[k], bins[k].Im * part[k]};
+}
+
+// o[k] = bins[k] x part[k] / i: the bins times the wavelet's odd part.
+TULVO_WIDE_VECTORS void TimesOddPart(const TComplex* bins, const double* part,
+                                     std::size_t count, TComplex* o)
+{
+    for (std::size_t k = 0; k < count; ++k)
+        o[k] = {bins[k].Im * part[k], -bins[k].Re * part[k]};
 }
 
 // row[0..n) = values[0..n), bypassing the cache where the processor can: a matrix larger
@@ -157,6 +170,12 @@ void StreamRow(const double* values, std::size_t n, double* row)
 }
 
 } // namespace
+
+// A row's wavelet parts made beforehand, or none.
+struct TRowParts {
+    const double* Even = nullptr;
+    const double* Odd = nullptr;
+};
 
 // The rows of the real route, from the series' bins.
 struct TRowKernel {
@@ -180,29 +199,55 @@ struct TRowKernel {
             Dog->RealSpectra(values, count, values, scratch);
     }
 
-    // The series' bins times the even part of the wavelet into `e`, and times its odd part
-    // into `o` when given.
-    void WeightBins(const TComplex* bins, std::size_t count, double scale, TComplex* e,
-                    TComplex* o) const
+    // The wavelet's even part at the bins [begin, begin + count) at `scale` into `even`, and
+    // its odd part into `odd` when given; count is at most kBlock.
+    void Parts(std::size_t begin, std::size_t count, double scale, double* even,
+               double* odd) const
     {
         double plus[kBlock], minus[kBlock], scratch[kBlock];
+        Spectra(T.Omega_.data() + begin, count, scale, plus, scratch);
         // The difference of Gaussians is even: its odd part vanishes.
-        const bool even = Dog != nullptr;
+        const bool symmetric = Dog != nullptr;
+        if (!symmetric)
+            Spectra(T.MirrorOmega_.data() + begin, count, scale, minus, scratch);
+        const double* mirror = symmetric ? plus : minus;
+        EvenParts(plus, mirror, count, even);
+        if (odd)
+            OddParts(plus, mirror, count, odd);
+    }
+
+    // The wavelet's parts at every bin at `scale`, as TRowWeights keeps them.
+    void AllParts(double scale, double* even, double* odd) const
+    {
+        const std::size_t bins = static_cast<std::size_t>(T.Len_) / 2 + 1;
+        for (std::size_t b = 0; b < bins; b += kBlock)
+            Parts(b, std::min(kBlock, bins - b), scale, even + b, odd ? odd + b : nullptr);
+    }
+
+    // The series' bins times the even part of the wavelet into `e`, and times its odd part
+    // into `o` when given; the parts are those of `made` when given, else made here.
+    void WeightBins(const TComplex* bins, std::size_t count, double scale, TComplex* e,
+                    TComplex* o, const TRowParts& made) const
+    {
+        if (made.Even) {
+            TimesEvenPart(bins, made.Even, count, e);
+            if (o)
+                TimesOddPart(bins, made.Odd, count, o);
+            return;
+        }
+        double even[kBlock], odd[kBlock];
         for (std::size_t b = 0; b < count; b += kBlock) {
             const std::size_t m = std::min(kBlock, count - b);
-            Spectra(T.Omega_.data() + b, m, scale, plus, scratch);
-            if (!even)
-                Spectra(T.MirrorOmega_.data() + b, m, scale, minus, scratch);
-            const double* mirror = even ? plus : minus;
-            TimesEvenPart(bins + b, plus, mirror, m, e + b);
+            Parts(b, m, scale, even, o ? odd : nullptr);
+            TimesEvenPart(bins + b, even, m, e + b);
             if (o)
-                TimesOddPart(bins + b, plus, mirror, m, o + b);
+                TimesOddPart(bins + b, odd, m, o + b);
         }
     }
 
     // The row of `scale` in the workspace's real buffer (which it returns).
     double* RowInBuffer(const TComplex* bins, double scale, bool l1Norm, bool phase,
-                        T1WaveTransformer::TWorkspace& w) const
+                        T1WaveTransformer::TWorkspace& w, const TRowParts& made) const
     {
         const std::size_t n = static_cast<std::size_t>(T.Len_);
         // The phase: Morlet's only (that of the difference of Gaussians takes the complex route).
@@ -211,7 +256,7 @@ struct TRowKernel {
             w.Imag = AllocateReal(n, "the transform buffers");
         }
         TComplex* e = w.Even.get();
-        WeightBins(bins, w.Bins, scale, e, phase ? w.Odd.get() : nullptr);
+        WeightBins(bins, w.Bins, scale, e, phase ? w.Odd.get() : nullptr, made);
         double* re = w.Real.get();
         T.PlanC2R.Backward(e, re);
         if (!phase) {
@@ -229,11 +274,11 @@ struct TRowKernel {
     // The row of `scale` into `row`, streamed past the cache when `stream`, and its
     // statistics into `stats` when given (from the buffer, while it is in the cache).
     void Row(const TComplex* bins, double scale, bool l1Norm, bool phase,
-             T1WaveTransformer::TWorkspace& w, double* row, bool stream = false,
-             TBlockStats* stats = nullptr, bool moments = false) const
+             T1WaveTransformer::TWorkspace& w, double* row, const TRowParts& made = {},
+             bool stream = false, TBlockStats* stats = nullptr, bool moments = false) const
     {
         const std::size_t n = static_cast<std::size_t>(T.Len_);
-        const double* values = RowInBuffer(bins, scale, l1Norm, phase, w);
+        const double* values = RowInBuffer(bins, scale, l1Norm, phase, w, made);
         if (stats)
             *stats = BlockStatsOf(values, n, moments);
         if (stream)
@@ -344,6 +389,9 @@ void TransformRows(const T1WaveTransformer& Transformer, const TWave1D& Wave,
                        Ensure(first->SeriesSpectrum, Transformer).get());
     const TComplex* bins = first->SeriesBins.get();
     const TComplex* spectrum = first->SeriesSpectrum.get();
+    const TRowWeights* weights =
+        real && Request.Weights && Request.Weights->Serve(scales, Request.Phase) ? Request.Weights
+                                                                                 : nullptr;
     const std::size_t perClaim = RowsPerClaim(n);
     const bool stream = scales.size() * n * sizeof(double) >= kStreamedMatrixBytes;
     std::atomic<std::size_t> next{0};
@@ -361,7 +409,9 @@ void TransformRows(const T1WaveTransformer& Transformer, const TWave1D& Wave,
                 double* row = Request.Coefs + k * n;
                 TBlockStats* stats = Request.RowStats ? &(*Request.RowStats)[k] : nullptr;
                 if (real) {
-                    kernel.Row(bins, scales[k], Request.L1Norm, Request.Phase, *work, row,
+                    const TRowParts made =
+                        weights ? TRowParts{weights->Even(k), weights->Odd(k)} : TRowParts{};
+                    kernel.Row(bins, scales[k], Request.L1Norm, Request.Phase, *work, row, made,
                                stream, stats, Request.Moments);
                     continue;
                 }
@@ -375,6 +425,31 @@ void TransformRows(const T1WaveTransformer& Transformer, const TWave1D& Wave,
                                            Request.ProgressTotal);
         }
     });
+}
+
+TRowWeights::TRowWeights(const T1WaveTransformer& Transformer, const TWave1D& Wave,
+                         std::vector<double> Scales, bool Phase)
+    : Bins(static_cast<std::size_t>(Transformer.Len()) / 2 + 1), Scales_(std::move(Scales)),
+      Phase_(Phase)
+{
+    const TRowKernel kernel = KernelFor(Transformer, Wave);
+    if (!RealRoute(kernel, Phase))
+        return;
+    const std::size_t count = CheckedMul(Scales_.size(), Bins, "the wavelet weights");
+    RequireMemory(CheckedMul(count, Phase ? 2 * sizeof(double) : sizeof(double),
+                             "the wavelet weights"),
+                  "the wavelet weights");
+    Even_.resize(count);
+    if (Phase)
+        Odd_.resize(count);
+    for (std::size_t k = 0; k < Scales_.size(); ++k)
+        kernel.AllParts(Scales_[k], Even_.data() + k * Bins,
+                        Phase ? Odd_.data() + k * Bins : nullptr);
+}
+
+bool TRowWeights::Serve(const std::vector<double>& Scales, bool Phase) const
+{
+    return !Even_.empty() && Scales == Scales_ && (Phase_ || !Phase);
 }
 
 void WaveletTransform1D(const T1WaveTransformer& Transformer, int Steps, const TWave1D& Wave,

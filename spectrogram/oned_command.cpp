@@ -78,10 +78,10 @@ struct TBands {
 // What a run makes once and shares between all its series.
 struct TRunWork {
     TRunWork(const TBands& bands, std::unique_ptr<TWave1D> wave, TParameterSource& params,
-             TCommandProgress& progress, TOneDObserver* observer, bool decorateBands)
+             TCommandProgress& progress, TOneDObserver* observer, bool sideBySide)
         : Bands(bands), Transformer(bands.Shape.Width),
           Wave(std::move(wave)), Params(params), Progress(progress), Observer(observer),
-          DecorateBands(decorateBands)
+          DecorateBands(sideBySide), ShareWeights(sideBySide)
     {
     }
     const TBands& Bands;
@@ -91,10 +91,13 @@ struct TRunWork {
     TCommandProgress& Progress;
     TOneDObserver* const Observer;
     const bool DecorateBands; // each band as soon as it has its levels
+    // Many short series share the wavelet's weights, made again only when the scales change.
+    const bool ShareWeights;
     // The parameters are read one series at a time, also when series run side by side; the
     // contrast kernel is made when the option is first read as set.
     std::mutex ParamsLock;
     std::optional<TContrastKernel> Contrast;
+    std::shared_ptr<const TRowWeights> Weights;
 };
 
 // What a thread that analyses series keeps of its own from series to series.
@@ -117,6 +120,7 @@ struct TSeriesSettings {
     bool L1Norm;
     std::vector<double> Scales;
     const TContrastKernel* Contrast; // null without the contrast pass
+    std::shared_ptr<const TRowWeights> Weights; // null when each series makes its own
 };
 
 TSeriesSettings ReadSeriesSettings(int k, TRunWork& run)
@@ -130,11 +134,18 @@ TSeriesSettings ReadSeriesSettings(int k, TRunWork& run)
     const bool l1Norm = params.L1Norm();
     TSeriesSettings settings{
         outputKind, l1Norm,
-        ScaleGrid(params.StepKind(), shape.MaxScale, shape.MinScale, shape.Steps), nullptr};
+        ScaleGrid(params.StepKind(), shape.MaxScale, shape.MinScale, shape.Steps), nullptr, {}};
     if (params.WaveletContrast()) {
         if (!run.Contrast)
             run.Contrast.emplace(shape.Steps, shape.Width);
         settings.Contrast = &*run.Contrast;
+    }
+    if (run.ShareWeights) {
+        const bool phase = outputKind == okPhase;
+        if (!run.Weights || !run.Weights->Serve(settings.Scales, phase))
+            run.Weights = std::make_shared<const TRowWeights>(run.Transformer, *run.Wave,
+                                                              settings.Scales, phase);
+        settings.Weights = run.Weights;
     }
     return settings;
 }
@@ -168,6 +179,7 @@ void AnalyseSeries(int k, TRunWork& run, TLaneWork& lane)
     rows.Scales = &settings.Scales;
     rows.L1Norm = settings.L1Norm;
     rows.Phase = settings.OutputKind == okPhase;
+    rows.Weights = settings.Weights.get();
     rows.Coefs = lane.Coefs.Data();
     rows.RowStats = &lane.RowStats;
     rows.Moments = NeedsMoments(settings.OutputKind);

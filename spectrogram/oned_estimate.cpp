@@ -46,7 +46,8 @@ std::size_t OneDRunBytes(const TDataTable& table, int steps)
     const std::size_t lanes = OneDSeriesLanes(SeriesCount(table), steps, samples);
     const std::size_t matrix =
         CheckedMul(CheckedMul(static_cast<std::size_t>(steps), samples, what), sizeof(double), what);
-    const std::size_t coefs = CheckedMul(matrix, lanes, what);
+    // Side by side, the series also share the wavelet's weights, at most a matrix more.
+    const std::size_t coefs = CheckedMul(matrix, lanes > 1 ? lanes + 1 : 1, what);
     const std::size_t buffers = CheckedMul(samples, kTransformBuffers * kComplexBytes, what);
     const TPictureSize picture = OneDPictureSize(table, steps);
     const std::size_t pixels = CheckedMul(picture.Width, picture.Height, what);

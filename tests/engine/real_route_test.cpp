@@ -5,6 +5,7 @@
 #include "engine/transformer1d.h"
 
 #include <cmath>
+#include <cstring>
 #include <gtest/gtest.h>
 #include <memory>
 #include <random>
@@ -60,6 +61,58 @@ TEST(RealRoute, RowsAgreeWithDirectEvaluation)
                         << c.name << " n=" << n << " scale " << scale << " sample " << j;
                 }
             }
+    }
+}
+
+std::vector<double> Rows(const T1WaveTransformer& transformer, const TWave1D& wave,
+                         const std::vector<double>& series, const std::vector<double>& scales,
+                         bool phase, const TRowWeights* weights)
+{
+    std::vector<double> coefs(scales.size() * series.size());
+    TRowsRequest request;
+    request.Series = series.data();
+    request.Scales = &scales;
+    request.Phase = phase;
+    request.Weights = weights;
+    request.Coefs = coefs.data();
+    TransformRows(transformer, wave, request);
+    return coefs;
+}
+
+// Weights made once for many series give the rows bit for bit; weights of other scales, or
+// of the real part only for the phase, are not used.
+TEST(RowWeights, RowsAreBitForBitThoseMadeWithout)
+{
+    const TRouteCase cases[] = {
+        {"morlet", std::make_shared<TMorlet1D>(6, 1), false},
+        {"morlet phase", std::make_shared<TMorlet1D>(6, 1), true},
+        {"dog", std::make_shared<TSDog1D>(1.25), false},
+        {"dog phase (complex route)", std::make_shared<TSDog1D>(1.25), true},
+    };
+    const std::vector<double> scales{0.5, 3.0, 40.0, 2000.0, -7.0};
+    const std::vector<double> others{0.5, 3.0, 41.0, 2000.0, -7.0};
+    for (int n : {3, 128, 2501}) { // 2501: more bins than a block of the weighting
+        std::vector<double> series(static_cast<std::size_t>(n));
+        for (int j = 0; j < n; ++j)
+            series[static_cast<std::size_t>(j)] = std::sin(0.3 * j) + 0.01 * j;
+        const T1WaveTransformer transformer(n);
+        for (const TRouteCase& c : cases) {
+            const std::vector<double> want = Rows(transformer, *c.wave, series, scales, c.phase,
+                                                  nullptr);
+            const TRowWeights own(transformer, *c.wave, scales, c.phase);
+            const TRowWeights realOnly(transformer, *c.wave, scales, false);
+            const TRowWeights ofOthers(transformer, *c.wave, others, c.phase);
+            const bool real = !(c.phase && dynamic_cast<const TSDog1D*>(c.wave.get()));
+            EXPECT_EQ(own.Serve(scales, c.phase), real) << c.name;
+            EXPECT_EQ(realOnly.Serve(scales, c.phase), real && !c.phase) << c.name;
+            EXPECT_FALSE(ofOthers.Serve(scales, c.phase)) << c.name;
+            for (const TRowWeights* weights : {&own, &realOnly, &ofOthers}) {
+                const std::vector<double> got =
+                    Rows(transformer, *c.wave, series, scales, c.phase, weights);
+                EXPECT_EQ(std::memcmp(got.data(), want.data(), want.size() * sizeof(double)), 0)
+                    << c.name << " n=" << n;
+            }
+        }
     }
 }
 
