@@ -3,6 +3,7 @@
 #include "engine/errors.h"
 #include "engine/memory_budget.h"
 #include "engine/parallel_rows.h"
+#include "engine/system_pages.h"
 #include "picture/palette.h"
 
 #include <algorithm>
@@ -30,8 +31,10 @@ QImage NewIndexedPicture(int width, int height, const QList<QRgb>& colours, int 
         throw EOutOfMemory("Not enough memory for a picture of " + std::to_string(width) +
                            " x " + std::to_string(height) + " pixels");
     picture.setColorTable(colours);
-    // Filled by every core: a large picture's first touch of its fresh pages is most of it.
-    // The whole lines, so that the padding at their ends is the same in every file.
+    // Filled by every core: a large picture's fresh pages are most of the cost, and they are
+    // mapped up front. The whole lines, so that the padding at their ends is the same in
+    // every file.
+    PrefaultPages(picture.bits(), static_cast<std::size_t>(picture.sizeInBytes()));
     const TIndexedCanvas canvas(picture);
     const auto line = static_cast<std::size_t>(picture.bytesPerLine());
     ForEachRowRange(static_cast<std::size_t>(height), LeastRowsPerShare(width),

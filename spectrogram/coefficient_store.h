@@ -3,6 +3,7 @@
 
 #include "engine/memory_budget.h"
 #include "engine/parallel_rows.h"
+#include "engine/system_pages.h"
 
 #include <cstddef>
 #include <memory>
@@ -10,8 +11,8 @@
 #include <vector>
 
 // The coefficient matrix of the run, one for all series. Without an observer it is never
-// cleared: the threads that compute the rows touch its pages first, in parallel with the
-// transform, instead of one thread clearing it all beforehand. The contrast pass and the
+// cleared; a large one has its pages mapped by all cores at once before the transform (which
+// costs the system less than a fault at each page's first write). The contrast pass and the
 // observer take a vector, which it then becomes for the rest of the run.
 class TCoefficientStore {
 public:
@@ -24,13 +25,18 @@ public:
         else
             Raw.reset(static_cast<double*>(
                 ::operator new[](count * sizeof(double), std::align_val_t{kAlignment})));
+        if (Raw && Large())
+            PrefaultPages(Raw.get(), Count * sizeof(double));
     }
-    // A large matrix goes back to the system on a worker: unmapping 800 MB takes some 40 ms,
-    // which the rest of the run need not wait for.
+    // A large matrix goes back to the system on a worker, in steps: unmapping 800 MB takes
+    // some 40 ms, which the rest of the run (mapping the fonts, say) need not wait for.
     ~TCoefficientStore()
     {
-        if (Raw && Count * sizeof(double) >= kFreedInBackground)
-            RunInBackground([block = Raw.release()] { TAlignedDelete()(block); });
+        if (Raw && Large())
+            RunInBackground([block = Raw.release(), bytes = Count * sizeof(double)] {
+                ReleasePagesInSteps(block, bytes);
+                TAlignedDelete()(block);
+            });
     }
     TCoefficientStore(const TCoefficientStore&) = delete;
     TCoefficientStore& operator=(const TCoefficientStore&) = delete;
@@ -48,7 +54,8 @@ public:
 private:
     // Cache-line aligned: rows streamed past the cache start on whole lines.
     static constexpr std::size_t kAlignment = 64;
-    static constexpr std::size_t kFreedInBackground = std::size_t{64} << 20;
+    static constexpr std::size_t kLargeBytes = std::size_t{64} << 20;
+    bool Large() const { return Count * sizeof(double) >= kLargeBytes; }
     struct TAlignedDelete {
         void operator()(double* p) const noexcept
         {
