@@ -2,6 +2,7 @@
 
 #include "imaging/imagick.h"
 #include "engine/memory_budget.h"
+#include "engine/parallel_rows.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -10,11 +11,18 @@
 #include <random>
 #include <system_error>
 #include <sys/stat.h>
+#if defined(__linux__)
+#include <fcntl.h>
+#include <unistd.h>
+#endif
 
 namespace {
 
 using TFileCloser = int (*)(std::FILE*);
 using TFile = std::unique_ptr<std::FILE, TFileCloser>;
+
+// What a sink has taken since it last asked for a write-out, before it asks again.
+constexpr std::uint64_t kWriteBehindBytes = std::uint64_t{8} << 20;
 
 std::string SystemError(int code) { return std::generic_category().message(code); }
 
@@ -110,10 +118,37 @@ bool TFileSink::Write(std::span<const std::uint8_t> bytes)
 {
     if (error_ != 0)
         return false;
-    if (std::fwrite(bytes.data(), 1, bytes.size(), file_) == bytes.size())
-        return true;
+    if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size())
+        return Refused();
+    written_ += bytes.size();
+    if (written_ - writingOut_ >= kWriteBehindBytes) {
+        if (std::fflush(file_) != 0)
+            return Refused();
+        WriteBehind();
+    }
+    return true;
+}
+
+bool TFileSink::Refused()
+{
     error_ = errno != 0 ? errno : EIO;
     return false;
+}
+
+// Asks the system to start writing out the bytes since the last request. The worker has a
+// descriptor of its own, so the request stays harmless if it comes after the file is closed.
+void TFileSink::WriteBehind()
+{
+#if defined(__linux__)
+    const int descriptor = ::dup(fileno(file_));
+    if (descriptor >= 0)
+        RunInBackground([descriptor, from = writingOut_, count = written_ - writingOut_] {
+            (void)::sync_file_range(descriptor, static_cast<off64_t>(from),
+                                    static_cast<off64_t>(count), SYNC_FILE_RANGE_WRITE);
+            ::close(descriptor);
+        });
+#endif
+    writingOut_ = written_;
 }
 
 void ReplaceFile(const std::string& path, const std::function<void(TFileSink&)>& write)
