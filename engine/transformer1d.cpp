@@ -117,38 +117,26 @@ TULVO_WIDE_VECTORS void ScaledValues(const double* in, std::size_t count, double
         out[i] = in[i] * scale;
 }
 
-// part[k] = (plus[k] + minus[k]) / 2: the wavelet's even part, from its values at a bin's
-// frequency and at the mirror bin's. Bins 0 and n / 2 are their own mirror: there the sum is
-// twice the value.
-TULVO_WIDE_VECTORS void EvenParts(const double* plus, const double* minus, std::size_t count,
-                                  double* part)
+// e[k] = bins[k] x (plus[k] + minus[k]) / 2: the bins times the wavelet's even part, from
+// its values at each bin's frequency and at the mirror bin's. Bins 0 and n / 2 are their own
+// mirror: there the sum is twice the value.
+TULVO_WIDE_VECTORS void TimesEvenPart(const TComplex* bins, const double* plus,
+                                      const double* minus, std::size_t count, TComplex* e)
 {
-    for (std::size_t k = 0; k < count; ++k)
-        part[k] = (plus[k] + minus[k]) / 2;
+    for (std::size_t k = 0; k < count; ++k) {
+        const double part = (plus[k] + minus[k]) / 2;
+        e[k] = {bins[k].Re * part, bins[k].Im * part};
+    }
 }
 
-// part[k] = (plus[k] - minus[k]) / 2: the wavelet's odd part, but for the factor 1 / i.
-TULVO_WIDE_VECTORS void OddParts(const double* plus, const double* minus, std::size_t count,
-                                 double* part)
+// o[k] = bins[k] x (plus[k] - minus[k]) / 2i: the bins times the wavelet's odd part.
+TULVO_WIDE_VECTORS void TimesOddPart(const TComplex* bins, const double* plus,
+                                     const double* minus, std::size_t count, TComplex* o)
 {
-    for (std::size_t k = 0; k < count; ++k)
-        part[k] = (plus[k] - minus[k]) / 2;
-}
-
-// e[k] = bins[k] x part[k]: the bins times the wavelet's even part.
-TULVO_WIDE_VECTORS void TimesEvenPart(const TComplex* bins, const double* part,
-                                      std::size_t count, TComplex* e)
-{
-    for (std::size_t k = 0; k < count; ++k)
-        e[k] = {bins[k].Re * part[k], bins[k].Im * part[k]};
-}
-
-// o[k] = bins[k] x part[k] / i: the bins times the wavelet's odd part.
-TULVO_WIDE_VECTORS void TimesOddPart(const TComplex* bins, const double* part,
-                                     std::size_t count, TComplex* o)
-{
-    for (std::size_t k = 0; k < count; ++k)
-        o[k] = {bins[k].Im * part[k], -bins[k].Re * part[k]};
+    for (std::size_t k = 0; k < count; ++k) {
+        const double part = (plus[k] - minus[k]) / 2;
+        o[k] = {bins[k].Im * part, -bins[k].Re * part};
+    }
 }
 
 // row[0..n) = values[0..n), bypassing the cache where the processor can: a matrix larger
@@ -171,10 +159,10 @@ void StreamRow(const double* values, std::size_t n, double* row)
 
 } // namespace
 
-// A row's wavelet parts made beforehand, or none.
-struct TRowParts {
-    const double* Even = nullptr;
-    const double* Odd = nullptr;
+// A row's wavelet values made beforehand (TRowWeights), or none.
+struct TRowValues {
+    const double* Plus = nullptr;  // at each bin's frequency
+    const double* Minus = nullptr; // at the mirror bin's; null for an even wavelet
 };
 
 // The rows of the real route, from the series' bins.
@@ -187,67 +175,64 @@ struct TRowKernel {
     // cache between the steps that make and use them.
     static constexpr std::size_t kBlock = 1024;
 
-    // The spectrum at the scaled frequencies omega[0..count) x scale, into `values`.
+    // The difference of Gaussians is even: its values at the mirror frequencies are the same.
+    bool Even() const { return Dog != nullptr; }
+
+    // The spectrum at the frequencies omega[0..count) x scale, into `values`.
     void Spectra(const double* omega, std::size_t count, double scale, double* values,
                  double* scratch) const
     {
-        // The scaled frequencies are replaced by the spectrum where they lie.
-        ScaledValues(omega, count, scale, values);
         if (Morlet)
-            Morlet->RealSpectra(values, count, values);
+            Morlet->RealSpectra(omega, count, scale, values);
         else
-            Dog->RealSpectra(values, count, values, scratch);
+            Dog->RealSpectra(omega, count, scale, values, scratch);
     }
 
-    // The wavelet's even part at the bins [begin, begin + count) at `scale` into `even`, and
-    // its odd part into `odd` when given; count is at most kBlock.
-    void Parts(std::size_t begin, std::size_t count, double scale, double* even,
-               double* odd) const
+    // The wavelet at `scale` at the bins [begin, begin + count) into `plus`, and at their
+    // mirrors into `minus` unless it is even; count is at most kBlock.
+    void Values(std::size_t begin, std::size_t count, double scale, double* plus,
+                double* minus) const
     {
-        double plus[kBlock], minus[kBlock], scratch[kBlock];
+        double scratch[kBlock];
         Spectra(T.Omega_.data() + begin, count, scale, plus, scratch);
-        // The difference of Gaussians is even: its odd part vanishes.
-        const bool symmetric = Dog != nullptr;
-        if (!symmetric)
+        if (!Even())
             Spectra(T.MirrorOmega_.data() + begin, count, scale, minus, scratch);
-        const double* mirror = symmetric ? plus : minus;
-        EvenParts(plus, mirror, count, even);
-        if (odd)
-            OddParts(plus, mirror, count, odd);
     }
 
-    // The wavelet's parts at every bin at `scale`, as TRowWeights keeps them.
-    void AllParts(double scale, double* even, double* odd) const
+    // The wavelet's values at every bin at `scale`, as TRowWeights keeps them.
+    void AllValues(double scale, double* plus, double* minus) const
     {
         const std::size_t bins = static_cast<std::size_t>(T.Len_) / 2 + 1;
         for (std::size_t b = 0; b < bins; b += kBlock)
-            Parts(b, std::min(kBlock, bins - b), scale, even + b, odd ? odd + b : nullptr);
+            Values(b, std::min(kBlock, bins - b), scale, plus + b, minus ? minus + b : nullptr);
     }
 
     // The series' bins times the even part of the wavelet into `e`, and times its odd part
-    // into `o` when given; the parts are those of `made` when given, else made here.
+    // into `o` when given; from the values of `made` when given, else made here.
     void WeightBins(const TComplex* bins, std::size_t count, double scale, TComplex* e,
-                    TComplex* o, const TRowParts& made) const
+                    TComplex* o, const TRowValues& made) const
     {
-        if (made.Even) {
-            TimesEvenPart(bins, made.Even, count, e);
+        if (made.Plus) {
+            const double* mirror = made.Minus ? made.Minus : made.Plus;
+            TimesEvenPart(bins, made.Plus, mirror, count, e);
             if (o)
-                TimesOddPart(bins, made.Odd, count, o);
+                TimesOddPart(bins, made.Plus, mirror, count, o);
             return;
         }
-        double even[kBlock], odd[kBlock];
+        double plus[kBlock], minus[kBlock];
+        const double* mirror = Even() ? plus : minus;
         for (std::size_t b = 0; b < count; b += kBlock) {
             const std::size_t m = std::min(kBlock, count - b);
-            Parts(b, m, scale, even, o ? odd : nullptr);
-            TimesEvenPart(bins + b, even, m, e + b);
+            Values(b, m, scale, plus, minus);
+            TimesEvenPart(bins + b, plus, mirror, m, e + b);
             if (o)
-                TimesOddPart(bins + b, odd, m, o + b);
+                TimesOddPart(bins + b, plus, mirror, m, o + b);
         }
     }
 
     // The row of `scale` in the workspace's real buffer (which it returns).
     double* RowInBuffer(const TComplex* bins, double scale, bool l1Norm, bool phase,
-                        T1WaveTransformer::TWorkspace& w, const TRowParts& made) const
+                        T1WaveTransformer::TWorkspace& w, const TRowValues& made) const
     {
         const std::size_t n = static_cast<std::size_t>(T.Len_);
         // The phase: Morlet's only (that of the difference of Gaussians takes the complex route).
@@ -274,7 +259,7 @@ struct TRowKernel {
     // The row of `scale` into `row`, streamed past the cache when `stream`, and its
     // statistics into `stats` when given (from the buffer, while it is in the cache).
     void Row(const TComplex* bins, double scale, bool l1Norm, bool phase,
-             T1WaveTransformer::TWorkspace& w, double* row, const TRowParts& made = {},
+             T1WaveTransformer::TWorkspace& w, double* row, const TRowValues& made = {},
              bool stream = false, TBlockStats* stats = nullptr, bool moments = false) const
     {
         const std::size_t n = static_cast<std::size_t>(T.Len_);
@@ -390,8 +375,7 @@ void TransformRows(const T1WaveTransformer& Transformer, const TWave1D& Wave,
     const TComplex* bins = first->SeriesBins.get();
     const TComplex* spectrum = first->SeriesSpectrum.get();
     const TRowWeights* weights =
-        real && Request.Weights && Request.Weights->Serve(scales, Request.Phase) ? Request.Weights
-                                                                                 : nullptr;
+        real && Request.Weights && Request.Weights->Serve(scales) ? Request.Weights : nullptr;
     const std::size_t perClaim = RowsPerClaim(n);
     const bool stream = scales.size() * n * sizeof(double) >= kStreamedMatrixBytes;
     std::atomic<std::size_t> next{0};
@@ -409,8 +393,8 @@ void TransformRows(const T1WaveTransformer& Transformer, const TWave1D& Wave,
                 double* row = Request.Coefs + k * n;
                 TBlockStats* stats = Request.RowStats ? &(*Request.RowStats)[k] : nullptr;
                 if (real) {
-                    const TRowParts made =
-                        weights ? TRowParts{weights->Even(k), weights->Odd(k)} : TRowParts{};
+                    const TRowValues made =
+                        weights ? TRowValues{weights->Plus(k), weights->Minus(k)} : TRowValues{};
                     kernel.Row(bins, scales[k], Request.L1Norm, Request.Phase, *work, row, made,
                                stream, stats, Request.Moments);
                     continue;
@@ -428,28 +412,27 @@ void TransformRows(const T1WaveTransformer& Transformer, const TWave1D& Wave,
 }
 
 TRowWeights::TRowWeights(const T1WaveTransformer& Transformer, const TWave1D& Wave,
-                         std::vector<double> Scales, bool Phase)
-    : Bins(static_cast<std::size_t>(Transformer.Len()) / 2 + 1), Scales_(std::move(Scales)),
-      Phase_(Phase)
+                         std::vector<double> Scales)
+    : Bins(static_cast<std::size_t>(Transformer.Len()) / 2 + 1), Scales_(std::move(Scales))
 {
     const TRowKernel kernel = KernelFor(Transformer, Wave);
-    if (!RealRoute(kernel, Phase))
+    if (!kernel.Morlet && !kernel.Dog)
         return;
     const std::size_t count = CheckedMul(Scales_.size(), Bins, "the wavelet weights");
-    RequireMemory(CheckedMul(count, Phase ? 2 * sizeof(double) : sizeof(double),
-                             "the wavelet weights"),
+    const std::size_t arrays = kernel.Even() ? 1 : 2;
+    RequireMemory(CheckedMul(count, arrays * sizeof(double), "the wavelet weights"),
                   "the wavelet weights");
-    Even_.resize(count);
-    if (Phase)
-        Odd_.resize(count);
+    Plus_.resize(count);
+    if (!kernel.Even())
+        Minus_.resize(count);
     for (std::size_t k = 0; k < Scales_.size(); ++k)
-        kernel.AllParts(Scales_[k], Even_.data() + k * Bins,
-                        Phase ? Odd_.data() + k * Bins : nullptr);
+        kernel.AllValues(Scales_[k], Plus_.data() + k * Bins,
+                         Minus_.empty() ? nullptr : Minus_.data() + k * Bins);
 }
 
-bool TRowWeights::Serve(const std::vector<double>& Scales, bool Phase) const
+bool TRowWeights::Serve(const std::vector<double>& Scales) const
 {
-    return !Even_.empty() && Scales == Scales_ && (Phase_ || !Phase);
+    return !Plus_.empty() && Scales == Scales_;
 }
 
 void WaveletTransform1D(const T1WaveTransformer& Transformer, int Steps, const TWave1D& Wave,

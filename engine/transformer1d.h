@@ -76,30 +76,30 @@ void TransformRow(const T1WaveTransformer& Transformer, const TWave1D& Wave,
                   const double* Series, double Scale, bool L1Norm, bool Phase, TComplex* Buf,
                   double* Row);
 
-// The wavelet's even part, and its odd part for the phase, at every scale of a grid and every
-// bin of the transformer's length: the share of a row's work that does not depend on the
-// series. Made once for the many short series of a run, read by any number of threads; rows
-// made with them are bit for bit those made without. The complex route has none.
+// The wavelet's values at every scale of a grid, at the frequency of every bin of the
+// transformer's length and at the mirror bin's: the share of a row's work that does not
+// depend on the series. Made once for the many short series of a run, read by any number of
+// threads; rows made with them are bit for bit those made without. Only the real route
+// (Morlet and the difference of Gaussians) uses them.
 class TRowWeights {
 public:
     // Throws EOutOfMemory beyond the memory budget.
     TRowWeights(const T1WaveTransformer& Transformer, const TWave1D& Wave,
-                std::vector<double> Scales, bool Phase);
+                std::vector<double> Scales);
 
-    // Whether these are the weights of the rows of `Scales` for the output (the phase or not).
-    bool Serve(const std::vector<double>& Scales, bool Phase) const;
-    const double* Even(std::size_t Row) const { return Even_.data() + Row * Bins; }
-    // Null unless made for the phase.
-    const double* Odd(std::size_t Row) const
+    // Whether these are the weights of the rows of `Scales`.
+    bool Serve(const std::vector<double>& Scales) const;
+    const double* Plus(std::size_t Row) const { return Plus_.data() + Row * Bins; }
+    // Null for an even wavelet: its values at the mirror frequencies are Plus.
+    const double* Minus(std::size_t Row) const
     {
-        return Odd_.empty() ? nullptr : Odd_.data() + Row * Bins;
+        return Minus_.empty() ? nullptr : Minus_.data() + Row * Bins;
     }
 
 private:
     std::size_t Bins;
     std::vector<double> Scales_;
-    bool Phase_;
-    std::vector<double> Even_, Odd_;
+    std::vector<double> Plus_, Minus_;
 };
 
 // What the rows of one series are to give, for TransformRows.
@@ -108,7 +108,7 @@ struct TRowsRequest {
     const std::vector<double>* Scales = nullptr; // one row each, in order
     bool L1Norm = true;
     bool Phase = false;
-    // The wavelet's parts made beforehand, or null; used when they serve these scales.
+    // The wavelet's values made beforehand, or null; used when they serve these scales.
     const TRowWeights* Weights = nullptr;
     double* Coefs = nullptr; // Scales x Len values, each row written by the thread that makes it
     // One entry per row, or null: the row's extremes, and with Moments its mean and squared

@@ -19,11 +19,11 @@ public:
     TMorlet1D(double K0, double Sigma) : K0(K0), Sigma(Sigma) {}
     TComplex Spectrum(double W) const override;
 
-    // Re Spectrum(W[i]) into Re[i] for i < count at once (the spectrum is real; Re may be W),
+    // Re Spectrum(Omega[i] * Scale) into Re[i] for i < count at once (the spectrum is real),
     // in loops the compiler vectorises and with the vector exp; where the exponent is below
     // the underflow of exp the value is 0 and exp is not evaluated. Equal to Spectrum within
     // the vector exp's few units in the last place.
-    void RealSpectra(const double* W, std::size_t count, double* Re) const;
+    void RealSpectra(const double* Omega, std::size_t count, double Scale, double* Re) const;
 
     const double K0;
     const double Sigma;
@@ -37,7 +37,8 @@ public:
     TComplex Spectrum(double W) const override;
 
     // As TMorlet1D::RealSpectra; `scratch` holds count values for the second Gaussian.
-    void RealSpectra(const double* W, std::size_t count, double* Re, double* scratch) const;
+    void RealSpectra(const double* Omega, std::size_t count, double Scale, double* Re,
+                     double* scratch) const;
 
     const double Alpha;
 };

@@ -141,10 +141,9 @@ TSeriesSettings ReadSeriesSettings(int k, TRunWork& run)
         settings.Contrast = &*run.Contrast;
     }
     if (run.ShareWeights) {
-        const bool phase = outputKind == okPhase;
-        if (!run.Weights || !run.Weights->Serve(settings.Scales, phase))
-            run.Weights = std::make_shared<const TRowWeights>(run.Transformer, *run.Wave,
-                                                              settings.Scales, phase);
+        if (!run.Weights || !run.Weights->Serve(settings.Scales))
+            run.Weights =
+                std::make_shared<const TRowWeights>(run.Transformer, *run.Wave, settings.Scales);
         settings.Weights = run.Weights;
     }
     return settings;
