@@ -21,6 +21,9 @@ namespace {
 using TFileCloser = int (*)(std::FILE*);
 using TFile = std::unique_ptr<std::FILE, TFileCloser>;
 
+// The buffer of a replacement file.
+constexpr std::size_t kFileBufferBytes = std::size_t{1} << 20;
+
 // What a sink has taken since it last asked for a write-out, before it asks again.
 constexpr std::uint64_t kWriteBehindBytes = std::uint64_t{8} << 20;
 
@@ -154,7 +157,11 @@ void TFileSink::WriteBehind()
 void ReplaceFile(const std::string& path, const std::function<void(TFileSink&)>& write)
 {
     const std::filesystem::path target = ResolvedTarget(path);
+    // Writers hand over a picture row by row, rows of a hundred bytes among them: through the
+    // default buffer of 4 KB, every 4 KB took a call to the system. Outlives the file.
+    std::vector<char> buffer(kFileBufferBytes);
     auto [temporary, file] = CreateUniqueSibling(target.string());
+    std::setvbuf(file.get(), buffer.data(), _IOFBF, buffer.size());
     try {
         KeepPermissions(file.get(), target);
         WriteAndClose(std::move(file), write, path);
