@@ -78,10 +78,12 @@ struct TBands {
 // What a run makes once and shares between all its series.
 struct TRunWork {
     TRunWork(const TBands& bands, std::unique_ptr<TWave1D> wave, TParameterSource& params,
-             TCommandProgress& progress, TOneDObserver* observer, bool sideBySide)
+             TCommandProgress& progress, TOneDObserver* observer, bool decorateBands)
         : Bands(bands), Transformer(bands.Shape.Width),
           Wave(std::move(wave)), Params(params), Progress(progress), Observer(observer),
-          DecorateBands(sideBySide), ShareWeights(sideBySide)
+          DecorateBands(decorateBands),
+          ShareWeights(OneDSharesWeights(bands.Set.Values.size(), bands.Shape.Steps,
+                                         static_cast<std::size_t>(bands.Shape.Width)))
     {
     }
     const TBands& Bands;
@@ -91,7 +93,7 @@ struct TRunWork {
     TCommandProgress& Progress;
     TOneDObserver* const Observer;
     const bool DecorateBands; // each band as soon as it has its levels
-    // Many short series share the wavelet's weights, made again only when the scales change.
+    // Several series share the wavelet's weights, made again only when the scales change.
     const bool ShareWeights;
     // The parameters are read one series at a time, also when series run side by side; the
     // contrast kernel is made when the option is first read as set.

@@ -17,10 +17,23 @@ constexpr std::size_t kComplexBytes = 2 * sizeof(double);
 // are too few to share out, and a matrix more per core is little.
 constexpr std::size_t kSideBySideValues = std::size_t{1} << 20;
 
+// Shared weights of at most this many bytes: more would take much memory for a saving that
+// is small beside the rest of each series' work.
+constexpr std::size_t kSharedWeightsBytes = std::size_t{32} << 20;
+
 // The rows below the bands (the sample labels), and the frame the picture adds.
 constexpr std::size_t kLabelRows = 14;
 constexpr std::size_t kFrameWidth = 30;
 constexpr std::size_t kFrameHeight = 5;
+
+// The wavelet's values at each bin and at its mirror, for every scale.
+std::size_t WeightsBytes(int steps, std::size_t samples)
+{
+    const char* const what = "the wavelet weights";
+    const std::size_t values =
+        CheckedMul(static_cast<std::size_t>(std::max(steps, 0)), samples / 2 + 1, what);
+    return CheckedMul(values, 2 * sizeof(double), what);
+}
 
 std::size_t SeriesCount(const TDataTable& table)
 {
@@ -46,12 +59,15 @@ std::size_t OneDRunBytes(const TDataTable& table, int steps)
     const std::size_t lanes = OneDSeriesLanes(SeriesCount(table), steps, samples);
     const std::size_t matrix =
         CheckedMul(CheckedMul(static_cast<std::size_t>(steps), samples, what), sizeof(double), what);
-    // Side by side, the series also share the wavelet's weights, at most a matrix more.
-    const std::size_t coefs = CheckedMul(matrix, lanes > 1 ? lanes + 1 : 1, what);
+    const std::size_t coefs = CheckedMul(matrix, lanes, what);
+    const std::size_t weights = OneDSharesWeights(SeriesCount(table), steps, samples)
+                                    ? WeightsBytes(steps, samples)
+                                    : 0;
     const std::size_t buffers = CheckedMul(samples, kTransformBuffers * kComplexBytes, what);
     const TPictureSize picture = OneDPictureSize(table, steps);
     const std::size_t pixels = CheckedMul(picture.Width, picture.Height, what);
-    return CheckedAdd(CheckedAdd(series, coefs, what), CheckedAdd(buffers, pixels, what), what);
+    return CheckedAdd(CheckedAdd(CheckedAdd(series, coefs, what), weights, what),
+                      CheckedAdd(buffers, pixels, what), what);
 }
 
 std::size_t OneDSeriesLanes(std::size_t series, int steps, std::size_t samples)
@@ -60,6 +76,11 @@ std::size_t OneDSeriesLanes(std::size_t series, int steps, std::size_t samples)
     if (series < 2 || values > kSideBySideValues)
         return 1;
     return std::min(series, WorkerSlots());
+}
+
+bool OneDSharesWeights(std::size_t series, int steps, std::size_t samples)
+{
+    return series > 1 && WeightsBytes(steps, samples) <= kSharedWeightsBytes;
 }
 
 void RequireOneDMemory(const TDataTable& table, int steps)

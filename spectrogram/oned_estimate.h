@@ -20,9 +20,13 @@ TPictureSize OneDPictureSize(const TDataTable& table, int steps);
 // series are shared out).
 std::size_t OneDSeriesLanes(std::size_t series, int steps, std::size_t samples);
 
+// Whether the series of a run share the wavelet's weights (TRowWeights), made once for all
+// instead of once a series: when there are several and the weights are small.
+bool OneDSharesWeights(std::size_t series, int steps, std::size_t samples);
+
 // The bytes a 1-D run over `table` with `steps` scales holds at its peak: the series, a
-// coefficient matrix for each series analysed side by side (and their shared wavelet weights),
-// the transform's buffers and the picture. The contrast pass, read per series, is not counted.
+// coefficient matrix for each series analysed side by side, the shared wavelet weights, the
+// transform's buffers and the picture. The contrast pass, read per series, is not counted.
 std::size_t OneDRunBytes(const TDataTable& table, int steps);
 
 // Throws EOutOfMemory "Not enough memory for the 1-D run ...: X needed, Y available" when
