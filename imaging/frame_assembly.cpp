@@ -1,4 +1,4 @@
-#include "imaging/imagick.h"
+#include "imaging/magick_calls.h"
 
 #include "engine/parallel_rows.h"
 #include "imaging/file_bytes.h"
@@ -139,7 +139,7 @@ private:
 
 } // namespace
 
-std::size_t AssemblyBytes(std::size_t frames, std::size_t width, std::size_t height)
+std::size_t magick_calls::AssemblyBytes(std::size_t frames, std::size_t width, std::size_t height)
 {
     const char* const what = "the result files";
     const std::size_t pixels = CheckedMul(CheckedMul(width, height, what), frames, what);
@@ -147,8 +147,9 @@ std::size_t AssemblyBytes(std::size_t frames, std::size_t width, std::size_t hei
     return CheckedMul(pixels, CheckedAdd(kLibraryBytesPerPixel, 2, what), what);
 }
 
-void AssembleFrames(const std::vector<std::string>& frameFiles, const std::string& gifPath,
-                    const std::string& tiffPath, const std::function<void()>& checkpoint)
+void magick_calls::AssembleFrames(const std::vector<std::string>& frameFiles,
+                                  const std::string& gifPath, const std::string& tiffPath,
+                                  const std::function<void()>& checkpoint)
 {
     if (frameFiles.empty())
         throw EImageError("Cannot write \"" + gifPath + "\": there are no frames");

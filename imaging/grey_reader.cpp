@@ -1,4 +1,4 @@
-#include "imaging/imagick.h"
+#include "imaging/magick_calls.h"
 
 #include "imaging/image_formats.h"
 #include "imaging/magick_codec.h"
@@ -29,8 +29,9 @@ GreyImage GreyLevelsOf(Magick::Image& image)
 
 } // namespace
 
-std::optional<GreyImage> ReadGreyImage(std::span<const std::uint8_t> bytes, const std::string& name,
-                                       std::size_t bytesPerPixelDownstream)
+std::optional<GreyImage> magick_calls::ReadGreyImage(std::span<const std::uint8_t> bytes,
+                                                     const std::string& name,
+                                                     std::size_t bytesPerPixelDownstream)
 {
     const std::optional<std::string> coder = CoderBySignature(bytes.data(), bytes.size());
     if (!coder)

@@ -18,9 +18,10 @@ public:
     explicit EImageError(const std::string& message) : TulvoError(message, "EImageError") {}
 };
 
-// Initialises the library for the life of the object; one lives in main() before any window
-// exists, and its destructor shuts the library down. Every function below needs one to be
-// alive; keep a single one per process.
+// The library's session for the life of the object; one lives in main() before any window
+// exists. Every function below needs one to be alive; keep a single one per process. The
+// library is loaded and initialised by the first call that needs it, not by the session, and
+// the session's end shuts it down only if it was started.
 class ImagickSession {
 public:
     ImagickSession();

@@ -1,11 +1,12 @@
-#include "imaging/imagick.h"
+#include "imaging/magick_calls.h"
 
 #include "imaging/file_bytes.h"
 #include "imaging/image_formats.h"
 #include "imaging/magick_codec.h"
 #include "imaging/output_formats.h"
 
-void WriteBmpAs(const std::vector<std::uint8_t>& bmpBytes, const std::string& targetPath)
+void magick_calls::WriteBmpAs(const std::vector<std::uint8_t>& bmpBytes,
+                              const std::string& targetPath)
 {
     const Magick::Blob blob(bmpBytes.data(), bmpBytes.size());
     std::optional<Magick::Image> picture = DecodeFirstFrame(blob, "BMP", 0);

@@ -1,4 +1,4 @@
-#include "imaging/imagick.h"
+#include "imaging/magick_calls.h"
 
 #include "engine/memory_budget.h"
 
@@ -18,7 +18,7 @@ void LimitLibraryResources()
 
 } // namespace
 
-ImagickSession::ImagickSession()
+void magick_calls::Initialize()
 {
     MagickLib::ExceptionInfo exception;
     MagickLib::GetExceptionInfo(&exception);
@@ -32,4 +32,4 @@ ImagickSession::ImagickSession()
     LimitLibraryResources();
 }
 
-ImagickSession::~ImagickSession() { MagickLib::DestroyMagick(); }
+void magick_calls::Shutdown() { MagickLib::DestroyMagick(); }
