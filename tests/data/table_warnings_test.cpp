@@ -43,9 +43,10 @@ TEST_P(TableWarnings, AreFoundAfterALoad)
     EXPECT_EQ(w.RepeatedLabels, c.Repeated);
     EXPECT_EQ(w.Any(), !c.Empty.empty() || c.Uneven || c.Repeated > 0);
     // The values the analyses read stay as they were: an empty cell is 0.
-    if (!c.Empty.empty())
+    if (!c.Empty.empty()) {
         EXPECT_EQ(table.ReadColumn(table.ColumnName(1)).size(),
                   static_cast<std::size_t>(table.RowCount()));
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
