@@ -25,9 +25,11 @@ TEST(ForEachShare, CoversEveryRowOnceAndNests)
         });
         for (std::size_t i = 0; i < count; ++i)
             ASSERT_EQ(seen[i].load(), 1) << "row " << i << " of " << count;
-        for (std::size_t s = 1; s < begins.size(); ++s)
-            if (begins[s] <= count)
+        for (std::size_t s = 1; s < begins.size(); ++s) {
+            if (begins[s] <= count) {
                 EXPECT_GT(begins[s], begins[s - 1]) << "shares in row order";
+            }
+        }
     }
 }
 

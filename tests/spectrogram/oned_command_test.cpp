@@ -70,10 +70,12 @@ TEST(DoTulvo1D, BandsHoldTheColourLevelsOfTheFinalCoefficients)
                 ++compared;
                 mismatches += pixel != ColorIndex(coefs[j * w + c]);
             }
-        for (int c = 1; c < w; ++c)
-            if (c % 30 != 0)
+        for (int c = 1; c < w; ++c) {
+            if (c % 30 != 0) {
                 ASSERT_EQ(SpectrogramPixel(run.Picture, k * 31 + 30, c), kWhiteIndex)
                     << "separator after band " << k << " column " << c;
+            }
+        }
     }
     EXPECT_GT(compared, 3 * 30 * 120);
     EXPECT_EQ(mismatches, 0);
