@@ -175,11 +175,10 @@ TULVO_WIDE_VECTORS TBlockStats BlockStatsOf(const double* v, std::size_t count, 
         return s;
     // Four independent lanes (lane l takes the elements i with i % 4 == l), combined in a fixed
     // order; written as vectors, which the compiler does not find by itself in the selects.
-    using TLanes = double __attribute__((vector_size(4 * sizeof(double))));
-    TLanes lo = {v[0], v[0], v[0], v[0]}, hi = lo, sums = {0, 0, 0, 0};
+    TDoubleLanes lo = {v[0], v[0], v[0], v[0]}, hi = lo, sums = {0, 0, 0, 0};
     std::size_t i = 0;
     for (; i + 4 <= count; i += 4) {
-        TLanes x;
+        TDoubleLanes x;
         std::memcpy(&x, v + i, sizeof x);
         lo = x < lo ? x : lo;
         hi = x > hi ? x : hi;

@@ -15,3 +15,7 @@
 #define TULVO_WIDE_VECTORS
 #define TULVO_INLINE inline
 #endif
+
+// Four doubles as the lanes of one vector (GCC's vector extension), for the loops whose
+// selects and tests the compiler does not turn into vector code by itself.
+using TDoubleLanes = double __attribute__((vector_size(4 * sizeof(double))));

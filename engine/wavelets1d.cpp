@@ -49,10 +49,9 @@ TULVO_WIDE_VECTORS void Differences(double* a, const double* b, std::size_t coun
 // Whether the four values from v on all lie below the underflow.
 TULVO_INLINE bool FourUnderflow(const double* v)
 {
-    using TLanes = double __attribute__((vector_size(4 * sizeof(double))));
-    TLanes x;
+    TDoubleLanes x;
     std::memcpy(&x, v, sizeof x);
-    const auto below = x < (TLanes{} + kExpUnderflow); // lanes of all ones or zero
+    const auto below = x < (TDoubleLanes{} + kExpUnderflow); // lanes of all ones or zero
     return (below[0] & below[1] & below[2] & below[3]) != 0;
 }
 

@@ -43,10 +43,6 @@ inline int ColorIndex(double x)
     return k > 1 ? static_cast<int>(k) - 1 : 0;
 }
 
-// Four doubles as lanes of one vector (GCC's vector extension): the loops over whole rows work
-// on these, as the compiler does not turn ColorIndex's tests into vector code by itself.
-using TDoubleLanes = double __attribute__((vector_size(4 * sizeof(double))));
-
 // ColorIndex of each lane into levels[0..3], without branches: max with 0 first (a NaN gives
 // 0, as !(y > 0) does), min with 64.5 (which rounds to 64: level 63), the same rounding,
 // minus 1, max with 0.
