@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 namespace {
@@ -151,19 +152,14 @@ public:
         TPiece piece;
         piece.Length = rows.size() - before;
         piece.Adler = static_cast<std::uint32_t>(adler32_z(1, rows.data() + before, piece.Length));
-        AppendU32(piece.Chunk, 0); // the length, once known
-        piece.Chunk.insert(piece.Chunk.end(), {'I', 'D', 'A', 'T'});
+        TBytes data;
         if (i == 0) {
             const auto header = ZlibHeader(Level);
-            piece.Chunk.insert(piece.Chunk.end(), header.begin(), header.end());
+            data.assign(header.begin(), header.end());
         }
         Deflate(rows.data() + before - dictionary, dictionary, piece.Length, i + 1 == Count,
-                piece.Chunk);
-        const std::uint32_t length = static_cast<std::uint32_t>(piece.Chunk.size() - 8);
-        for (int b = 0; b < 4; ++b)
-            piece.Chunk[static_cast<std::size_t>(b)] =
-                static_cast<std::uint8_t>(length >> (24 - 8 * b));
-        AppendU32(piece.Chunk, Crc(0, piece.Chunk.data() + 4, piece.Chunk.size() - 4));
+                data);
+        piece.Chunk = Chunk("IDAT", data);
         return piece;
     }
 
@@ -226,10 +222,8 @@ public:
     // The pieces' chunks in order, then the zlib stream's checksum in a chunk of its own.
     void WritePiece(const TPiece& piece)
     {
-        Adler = First ? piece.Adler
-                      : static_cast<std::uint32_t>(adler32_combine(
-                            Adler, piece.Adler, static_cast<z_off_t>(piece.Length)));
-        First = false;
+        Adler = static_cast<std::uint32_t>(
+            adler32_combine(Adler, piece.Adler, static_cast<z_off_t>(piece.Length)));
         Write(piece.Chunk);
     }
     void EndStream()
@@ -242,8 +236,7 @@ public:
 private:
     TFileSink& Sink;
     const std::string& TargetPath;
-    bool First = true;
-    std::uint32_t Adler = 1;
+    std::uint32_t Adler = 1; // of nothing yet
 };
 
 } // namespace
