@@ -8,10 +8,6 @@
 #include <cstdio>
 #include <string>
 
-namespace {
-
-} // namespace
-
 int main(int argc, char** argv)
 {
     if (argc != 2) {

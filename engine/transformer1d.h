@@ -78,9 +78,9 @@ void TransformRow(const T1WaveTransformer& Transformer, const TWave1D& Wave,
 
 // The wavelet's values at every scale of a grid, at the frequency of every bin of the
 // transformer's length and at the mirror bin's: the share of a row's work that does not
-// depend on the series. Made once for the many short series of a run, read by any number of
-// threads; rows made with them are bit for bit those made without. Only the real route
-// (Morlet and the difference of Gaussians) uses them.
+// depend on the series. Made once for the series of a run, read by any number of threads;
+// rows made with them are bit for bit those made without. Only the real route (Morlet and
+// the difference of Gaussians) uses them.
 class TRowWeights {
 public:
     // Throws EOutOfMemory beyond the memory budget.
