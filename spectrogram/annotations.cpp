@@ -13,11 +13,9 @@ namespace {
 constexpr int kLegendLeft = 5;
 constexpr int kLegendRight = 20;
 constexpr int kLegendRows = 256;
-// The spectrogram's place in the framed picture, and how much larger the frame is.
+// The spectrogram's place in the framed picture.
 constexpr int kFrameLeft = 25;
 constexpr int kFrameTop = 10;
-constexpr int kFrameWidth = 30;
-constexpr int kFrameHeight = 5;
 
 // The palette index that shows `colour`: the legend holds palette colours only.
 int LevelOfColour(const TPalette64& palette, QRgb colour)

@@ -40,6 +40,10 @@ QFont SeriesNameFont();
 void DrawSeriesName(TCaptionWriter& names, const TIndexedCanvas& spectrogram, int y, int x,
                     const std::string& name);
 
+// How much wider and higher the framed picture is than its spectrogram.
+constexpr int kFrameWidth = 30;
+constexpr int kFrameHeight = 5;
+
 // The framed picture of a width x height spectrogram: (width + 30) x (height + 5), white,
 // the legend stretched into columns 5..19 ending ten rows above the bottom edge, with the
 // colour table of `palette`. The spectrogram is drawn on SpectrogramCanvas of it.

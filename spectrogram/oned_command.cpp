@@ -63,9 +63,7 @@ struct TRunShape {
 };
 
 // Below the bands: the label row (the last band's lower edge), down to the picture's end.
-constexpr int kLabelRows = 14;
-
-int LabelRow(const TRunShape& shape) { return shape.Height - kLabelRows - 1; }
+int LabelRow(const TRunShape& shape) { return shape.Height - kOneDLabelRows - 1; }
 
 // The picture's bands and what goes over them.
 struct TBands {
@@ -244,7 +242,7 @@ std::optional<QImage> DoTulvo1D(const TDataTable& table, TParameterSource& param
                     static_cast<double>(params.MinScale()),
                     static_cast<int>(set.Values[0].size()), 0};
     const std::size_t height = CheckedAdd(
-        CheckedMul(n, static_cast<std::size_t>(shape.Steps) + 1, "the picture"), kLabelRows,
+        CheckedMul(n, static_cast<std::size_t>(shape.Steps) + 1, "the picture"), kOneDLabelRows,
         "the picture");
     shape.Height = static_cast<int>(height);
     QImage result = NewFramedPicture(

@@ -2,6 +2,7 @@
 
 #include "engine/memory_budget.h"
 #include "engine/parallel_rows.h"
+#include "spectrogram/annotations.h"
 
 #include <algorithm>
 
@@ -21,10 +22,6 @@ constexpr std::size_t kSideBySideValues = std::size_t{1} << 20;
 // is small beside the rest of each series' work.
 constexpr std::size_t kSharedWeightsBytes = std::size_t{32} << 20;
 
-// The rows below the bands (the sample labels), and the frame the picture adds.
-constexpr std::size_t kLabelRows = 14;
-constexpr std::size_t kFrameWidth = 30;
-constexpr std::size_t kFrameHeight = 5;
 
 // The wavelet's values at each bin and at its mirror, for every scale.
 std::size_t WeightsBytes(int steps, std::size_t samples)
@@ -47,7 +44,7 @@ TPictureSize OneDPictureSize(const TDataTable& table, int steps)
     const std::size_t bands =
         CheckedMul(SeriesCount(table), static_cast<std::size_t>(steps) + 1, "the picture");
     return {CheckedAdd(static_cast<std::size_t>(table.RowCount()), kFrameWidth, "the picture"),
-            CheckedAdd(bands, kLabelRows + kFrameHeight, "the picture")};
+            CheckedAdd(bands, kOneDLabelRows + kFrameHeight, "the picture")};
 }
 
 std::size_t OneDRunBytes(const TDataTable& table, int steps)

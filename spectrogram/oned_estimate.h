@@ -11,6 +11,9 @@ struct TPictureSize {
     std::size_t Height = 0;
 };
 
+// The rows below a 1-D picture's bands, where the sample labels go.
+constexpr int kOneDLabelRows = 14;
+
 // The size of the picture DoTulvo1D composes for `table` with `steps` scales: one column per
 // row of the table and one band of steps + 1 rows per series, framed by the legend.
 TPictureSize OneDPictureSize(const TDataTable& table, int steps);
