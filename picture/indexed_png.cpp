@@ -243,8 +243,8 @@ private:
 
 bool WritesAsIndexedPng(const QImage& picture)
 {
-    if (picture.isNull() || picture.format() != QImage::Format_Indexed8 || picture.colorCount() < 1 ||
-        picture.colorCount() > 256 || !picture.textKeys().isEmpty())
+    if (picture.isNull() || picture.format() != QImage::Format_Indexed8 ||
+        picture.colorCount() < 1 || picture.colorCount() > 256 || !picture.textKeys().isEmpty())
         return false;
     const QList<QRgb> colours = picture.colorTable();
     return std::all_of(colours.begin(), colours.end(),
