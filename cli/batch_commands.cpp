@@ -18,6 +18,7 @@
 #include "front/table_warning_texts.h"
 #include "picture/picture_export.h"
 #include "plane/wavelet2d_periods.h"
+#include "spectrogram/annotations.h"
 #include "spectrogram/oned_command.h"
 #include "spectrogram/oned_estimate.h"
 #include "spectrogram/result_axes.h"
@@ -196,6 +197,7 @@ TJobOutcome RunOneDJob(const TCliOptions& options, const TBatchJob& job,
                        TBatchProgress& progress, const TFailureReport& report, TMemoryGate& gate)
 {
     return Guarded(report, [&] {
+        const TAnnotationFontsWarmUp fonts;
         TDataTable table;
         if (!Load(options, job.Input, table, progress, report))
             return TJobOutcome::Failed;

@@ -1,5 +1,6 @@
 #include "spectrogram/annotations.h"
 
+#include "engine/parallel_rows.h"
 #include "picture/indexed_picture.h"
 #include "spectrogram/indexed_drawing.h"
 #include "spectrogram/sample_labels.h"
@@ -7,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <memory>
 
 namespace {
 
@@ -86,6 +88,23 @@ void DrawDataCurve(const TIndexedCanvas& spectrogram, int baseRow, int steps,
 }
 
 QFont SeriesNameFont() { return AnnotationFont(8, true); }
+
+TAnnotationFontsWarmUp::TAnnotationFontsWarmUp()
+{
+    auto loaded = std::make_shared<std::promise<void>>();
+    Loaded = loaded->get_future();
+    RunInBackground([loaded] {
+        try {
+            QFontMetrics(SeriesNameFont()).height();
+            QFontMetrics(AnnotationFont(6, false)).height();
+        } catch (...) {
+            // Only a head start: the first caption loads whatever is missing.
+        }
+        loaded->set_value();
+    });
+}
+
+TAnnotationFontsWarmUp::~TAnnotationFontsWarmUp() { Loaded.wait(); }
 
 void DrawSeriesName(TCaptionWriter& names, const TIndexedCanvas& spectrogram, int y, int x,
                     const std::string& name)

@@ -8,6 +8,7 @@
 #include "spectrogram/indexed_drawing.h"
 
 #include <QImage>
+#include <future>
 #include <string>
 #include <vector>
 
@@ -35,6 +36,21 @@ void DrawDataCurve(const TIndexedCanvas& spectrogram, int baseRow, int steps,
 
 // The bold font of the series names.
 QFont SeriesNameFont();
+
+// Loads the system's font list and the annotation fonts on a worker while the caller goes on
+// (reading its table): loading them takes several milliseconds, which a run's first caption
+// would otherwise spend with the other cores idle. Waits for the worker when it goes, so the
+// fonts are never still loading while the application shuts down.
+class TAnnotationFontsWarmUp {
+public:
+    TAnnotationFontsWarmUp();
+    ~TAnnotationFontsWarmUp();
+    TAnnotationFontsWarmUp(const TAnnotationFontsWarmUp&) = delete;
+    TAnnotationFontsWarmUp& operator=(const TAnnotationFontsWarmUp&) = delete;
+
+private:
+    std::future<void> Loaded;
+};
 
 // Writes a series name with its top-left corner at (x, y); `names` writes in SeriesNameFont.
 void DrawSeriesName(TCaptionWriter& names, const TIndexedCanvas& spectrogram, int y, int x,

@@ -253,7 +253,8 @@ std::optional<QImage> DoTulvo1D(const TDataTable& table, TParameterSource& param
     // With an observer the series go one by one, in order.
     const std::size_t lanes = observer ? 1 : OneDSeriesLanes(n, shape.Steps, shape.Width);
     // Side by side, each lane decorates its bands. One by one, the bands are decorated once
-    // the matrix is freed: the fonts are not loaded while it is held, at the run's peak.
+    // the matrix is freed: the captions' font engines and glyphs are not made while it is
+    // held, at the run's peak.
     const bool decorateInLanes = lanes > 1;
     {
         TRunWork run(bands, MakeWavelet(params), params, progress, observer, decorateInLanes);
