@@ -10,8 +10,10 @@
 #include <QRgb>
 
 #include <array>
+#include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 struct TRgb {
     std::uint8_t R, G, B;
@@ -56,8 +58,13 @@ TULVO_INLINE void StoreColorIndices(TDoubleLanes x, std::uint8_t* levels)
     TDoubleLanes level = ((y + 0x1p52) - 0x1p52) - 1;
     level = level > zero ? level : zero;
     const TIntLanes whole = __builtin_convertvector(level, TIntLanes);
-    for (int l = 0; l < 4; ++l)
-        levels[l] = static_cast<std::uint8_t>(whole[l]);
+    // The low byte of each lane, stored at once: storing them one by one reloads each from
+    // the stack the vector went to.
+    using TByteLanes = std::uint8_t __attribute__((vector_size(sizeof(TIntLanes))));
+    using TFourBytes = std::uint8_t __attribute__((vector_size(4)));
+    const auto bytes = std::bit_cast<TByteLanes>(whole);
+    const TFourBytes low = __builtin_shufflevector(bytes, bytes, 0, 4, 8, 12);
+    std::memcpy(levels, &low, sizeof low);
 }
 
 // levels[i] = ColorIndex(x[i]) for i < count.
