@@ -3,6 +3,7 @@
 #include "engine/parallel_rows.h"
 #include "engine/vector_clones.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <mutex>
@@ -168,47 +169,115 @@ TSeriesStats TBlockStats::Stats() const
     return {Mean, sd, Max, Min};
 }
 
+namespace {
+
+constexpr std::size_t kLanes = 4;
+
+TULVO_INLINE void LoadLanes(const double* v, TDoubleLanes& x) { std::memcpy(&x, v, sizeof x); }
+
+// BlockStatsOf of R rows of `count` values each, the first at `v`, into out[0..R - 1]. Each row
+// gets its own four lanes (lane l takes the elements i with i % 4 == l), combined in a fixed
+// order, so a row's statistics are the same whichever rows it goes with; the rows go side by
+// side because each lane's sum waits for its previous value, and one row alone leaves the
+// processor idle between the additions. Written as vectors, which the compiler does not find
+// by itself in the selects.
+template <std::size_t R, bool Moments>
+TULVO_INLINE void StatsOfRows(const double* v, std::size_t count, TBlockStats* out)
+{
+    TDoubleLanes lo[R], hi[R], sums[R];
+#pragma GCC unroll 4
+    for (std::size_t r = 0; r < R; ++r) {
+        const double x = v[r * count];
+        lo[r] = TDoubleLanes{x, x, x, x};
+        hi[r] = lo[r];
+        sums[r] = TDoubleLanes{};
+    }
+    std::size_t i = 0;
+    for (; i + kLanes <= count; i += kLanes)
+#pragma GCC unroll 4
+        for (std::size_t r = 0; r < R; ++r) {
+            TDoubleLanes x;
+            LoadLanes(v + r * count + i, x);
+            lo[r] = x < lo[r] ? x : lo[r];
+            hi[r] = x > hi[r] ? x : hi[r];
+            if (Moments)
+                sums[r] += x;
+        }
+    for (; i < count; ++i)
+        for (std::size_t r = 0; r < R; ++r) {
+            const double x = v[r * count + i];
+            lo[r][0] = x < lo[r][0] ? x : lo[r][0];
+            hi[r][0] = x > hi[r][0] ? x : hi[r][0];
+            sums[r][0] += x;
+        }
+    for (std::size_t r = 0; r < R; ++r) {
+        TBlockStats& s = out[r];
+        s = TBlockStats{};
+        s.Count = count;
+        s.Min = std::fmin(std::fmin(lo[r][0], lo[r][1]), std::fmin(lo[r][2], lo[r][3]));
+        s.Max = std::fmax(std::fmax(hi[r][0], hi[r][1]), std::fmax(hi[r][2], hi[r][3]));
+    }
+    if (!Moments)
+        return;
+    double means[R];
+    for (std::size_t r = 0; r < R; ++r)
+        means[r] = ((sums[r][0] + sums[r][1]) + (sums[r][2] + sums[r][3])) /
+                   static_cast<double>(count);
+    TDoubleLanes q[R];
+#pragma GCC unroll 4
+    for (std::size_t r = 0; r < R; ++r)
+        q[r] = TDoubleLanes{};
+    for (i = 0; i + kLanes <= count; i += kLanes)
+#pragma GCC unroll 4
+        for (std::size_t r = 0; r < R; ++r) {
+            TDoubleLanes x;
+            LoadLanes(v + r * count + i, x);
+            const TDoubleLanes d = means[r] - x;
+            q[r] += d * d;
+        }
+    for (; i < count; ++i)
+        for (std::size_t r = 0; r < R; ++r) {
+            const double d = means[r] - v[r * count + i];
+            q[r][0] += d * d;
+        }
+    for (std::size_t r = 0; r < R; ++r) {
+        out[r].Mean = means[r];
+        out[r].M2 = (q[r][0] + q[r][1]) + (q[r][2] + q[r][3]);
+    }
+}
+
+} // namespace
+
+template <bool Moments>
+TULVO_INLINE void StatsOfEachRow(const double* first, std::size_t rows, std::size_t count,
+                                 TBlockStats* stats)
+{
+    std::size_t r = 0;
+    for (; r + 4 <= rows; r += 4)
+        StatsOfRows<4, Moments>(first + r * count, count, stats + r);
+    for (; r < rows; ++r)
+        StatsOfRows<1, Moments>(first + r * count, count, stats + r);
+}
+
 TULVO_WIDE_VECTORS TBlockStats BlockStatsOf(const double* v, std::size_t count, bool moments)
 {
     TBlockStats s;
-    if (count == 0)
-        return s;
-    // Four independent lanes (lane l takes the elements i with i % 4 == l), combined in a fixed
-    // order; written as vectors, which the compiler does not find by itself in the selects.
-    TDoubleLanes lo = {v[0], v[0], v[0], v[0]}, hi = lo, sums = {0, 0, 0, 0};
-    std::size_t i = 0;
-    for (; i + 4 <= count; i += 4) {
-        TDoubleLanes x;
-        std::memcpy(&x, v + i, sizeof x);
-        lo = x < lo ? x : lo;
-        hi = x > hi ? x : hi;
-        sums += x;
-    }
-    for (; i < count; ++i) {
-        lo[0] = v[i] < lo[0] ? v[i] : lo[0];
-        hi[0] = v[i] > hi[0] ? v[i] : hi[0];
-        sums[0] += v[i];
-    }
-    constexpr std::size_t kLanes = 4;
-    const double sum[kLanes] = {sums[0], sums[1], sums[2], sums[3]};
-    s.Count = count;
-    s.Min = std::fmin(std::fmin(lo[0], lo[1]), std::fmin(lo[2], lo[3]));
-    s.Max = std::fmax(std::fmax(hi[0], hi[1]), std::fmax(hi[2], hi[3]));
-    if (!moments)
-        return s;
-    s.Mean = ((sum[0] + sum[1]) + (sum[2] + sum[3])) / static_cast<double>(count);
-    double q[kLanes] = {0, 0, 0, 0};
-    i = 0;
-    for (; i + kLanes <= count; i += kLanes)
-#pragma GCC unroll 4
-        for (std::size_t l = 0; l < kLanes; ++l) {
-            const double d = s.Mean - v[i + l];
-            q[l] += d * d;
-        }
-    for (; i < count; ++i)
-        q[0] += (s.Mean - v[i]) * (s.Mean - v[i]);
-    s.M2 = (q[0] + q[1]) + (q[2] + q[3]);
+    if (count > 0 && moments)
+        StatsOfRows<1, true>(v, count, &s);
+    else if (count > 0)
+        StatsOfRows<1, false>(v, count, &s);
     return s;
+}
+
+TULVO_WIDE_VECTORS void BlockStatsOfRows(const double* first, std::size_t rows, std::size_t count,
+                                         bool moments, TBlockStats* stats)
+{
+    if (count == 0)
+        std::fill(stats, stats + rows, TBlockStats{});
+    else if (moments)
+        StatsOfEachRow<true>(first, rows, count, stats);
+    else
+        StatsOfEachRow<false>(first, rows, count, stats);
 }
 
 TBlockStats MergedStats(const std::vector<TBlockStats>& blocks)

@@ -15,17 +15,37 @@ namespace {
 // A share of a pass is at least this many values: less costs more to hand out than to do.
 std::size_t LeastRowsPerShare(std::size_t cols) { return std::max<std::size_t>(1, 32768 / cols); }
 
-template <typename RowWork>
-void ForEachMatrixRow(const TSeriesMatrix& m, const RowWork& work)
+// work(k, rows, first) for consecutive groups of at most `group` rows, k the first row of a
+// group and `first` its values; the shares of the pass split the rows between the cores.
+template <typename GroupWork>
+void ForEachRowGroup(const TSeriesMatrix& m, std::size_t group, const GroupWork& work)
 {
     const std::size_t rowsPerCheck = LeastRowsPerShare(m.Cols);
     ForEachRowRange(m.Rows, rowsPerCheck, [&](std::size_t begin, std::size_t end) {
-        for (std::size_t k = begin; k < end; ++k) {
-            if (m.Progress && (k - begin) % rowsPerCheck == 0)
+        for (std::size_t k = begin, checked = begin; k < end; k += group) {
+            if (m.Progress && (k == begin || k - checked >= rowsPerCheck)) {
                 m.Progress->CheckCancelled();
-            work(k, m.Values + k * m.Cols);
+                checked = k;
+            }
+            work(k, std::min(group, end - k), m.Values + k * m.Cols);
         }
     });
+}
+
+template <typename RowWork>
+void ForEachMatrixRow(const TSeriesMatrix& m, const RowWork& work)
+{
+    ForEachRowGroup(m, 1, [&](std::size_t k, std::size_t, double* row) { work(k, row); });
+}
+
+// The rows of a group that has its logarithms and then its statistics: at most this many
+// values, so that they are still in the cache for the statistics, and a multiple of four
+// rows where they are short, as the statistics take four rows at a time.
+std::size_t LogGroupRows(std::size_t cols)
+{
+    constexpr std::size_t kGroupValues = 1 << 16;
+    const std::size_t rows = std::max<std::size_t>(1, kGroupValues / cols);
+    return rows < 4 ? rows : rows / 4 * 4;
 }
 
 // NormalizeLog of `in` with the matrix's lo and range, into `out` (which may be `in`).
@@ -165,9 +185,11 @@ void PostProcessRows(const TSeriesMatrix& m, int outputKind, bool keepValues, TL
     switch (outputKind) {
     case okLogRealPart: {
         const TLogStep log{raw.Min, GuardedDivisor(raw.Max - raw.Min)};
-        ForEachMatrixRow(m, [&](std::size_t k, double* row) {
-            log(row, m.Cols);
-            (*m.RowStats)[k] = BlockStatsOf(row, m.Cols, true);
+        ForEachRowGroup(m, LogGroupRows(m.Cols), [&](std::size_t k, std::size_t rows,
+                                                     double* first) {
+            for (std::size_t r = 0; r < rows; ++r)
+                log(first + r * m.Cols, m.Cols);
+            BlockStatsOfRows(first, rows, m.Cols, true, m.RowStats->data() + k);
         });
         ClipRows(m, MergedStats(*m.RowStats), 3.5, keepValues, levels);
         break;
