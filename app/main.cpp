@@ -1,6 +1,8 @@
-// Start and end of the program: the image library first and last, the window in between.
+// Start and end of the program: the image library first and last, the window in between; the
+// work left on the workers (removing replaced files) is waited for after all of them.
 
 #include "app/error_report.h"
+#include "engine/parallel_rows.h"
 #include "imaging/imagick.h"
 #include "app/tfm_main.h"
 #include "app/user_dialogs.h"
@@ -11,6 +13,7 @@
 
 int main(int argc, char* argv[])
 {
+    const TBackgroundWorkJoin background;
     ImagickSession imageLibrary;
     QApplication application(argc, argv);
     QApplication::setApplicationName(QString::fromLatin1(kApplicationTitle));

@@ -4,6 +4,7 @@
 #include "cli/console.h"
 #include "cli/qt_chatter.h"
 #include "cli/signal_cancel.h"
+#include "engine/parallel_rows.h"
 #include "imaging/imagick.h"
 
 #include <QGuiApplication>
@@ -32,6 +33,7 @@ int Run(const TCliOptions& options)
 
 int main(int argc, char** argv)
 {
+    const TBackgroundWorkJoin background;
     InstallStopSignals();
     SilenceQtChatter();
     // Text is drawn with the window's fonts; no display is needed for that.

@@ -104,6 +104,41 @@ private:
     std::deque<std::shared_ptr<TJob>> Queue;
 };
 
+// The background jobs posted and not yet finished.
+class TBackgroundCount {
+public:
+    static TBackgroundCount& Instance()
+    {
+        // Never destroyed, like the pool whose jobs it counts.
+        static TBackgroundCount* count = new TBackgroundCount();
+        return *count;
+    }
+
+    void Started()
+    {
+        const std::lock_guard<std::mutex> guard(Lock);
+        ++Pending;
+    }
+
+    void Finished()
+    {
+        const std::lock_guard<std::mutex> guard(Lock);
+        if (--Pending == 0)
+            NoneLeft.notify_all();
+    }
+
+    void WaitForNone()
+    {
+        std::unique_lock<std::mutex> guard(Lock);
+        NoneLeft.wait(guard, [this] { return Pending == 0; });
+    }
+
+private:
+    std::mutex Lock;
+    std::condition_variable NoneLeft;
+    std::size_t Pending = 0;
+};
+
 } // namespace
 
 std::size_t WorkerSlots()
@@ -155,9 +190,18 @@ void RunInBackground(std::function<void()> work)
         work();
         return;
     }
+    TBackgroundCount::Instance().Started();
     auto job = std::make_shared<TJob>();
     job->OwnWork = std::make_shared<const ShareWork>(
-        [work = std::move(work)](std::size_t, std::size_t, std::size_t) { work(); });
+        [work = std::move(work)](std::size_t, std::size_t, std::size_t) {
+            try {
+                work();
+            } catch (...) {
+                TBackgroundCount::Instance().Finished();
+                throw;
+            }
+            TBackgroundCount::Instance().Finished();
+        });
     job->Work = job->OwnWork.get();
     job->Count = 1;
     job->Shares = 1;
@@ -165,3 +209,5 @@ void RunInBackground(std::function<void()> work)
     job->RaisedFaults.resize(1);
     TWorkerPool::Instance().Post(job, 1);
 }
+
+void WaitForBackgroundWork() { TBackgroundCount::Instance().WaitForNone(); }

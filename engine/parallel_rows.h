@@ -29,7 +29,20 @@ void ForEachShare(std::size_t count, std::size_t leastPerShare,
 void ForEachRowRange(std::size_t count, std::size_t leastPerShare,
                      const std::function<void(std::size_t begin, std::size_t end)>& work);
 
-// Runs `work` on a worker when one is free and returns at once; nobody waits for it or hears
-// of a failure, so it must not throw (freeing large blocks, which takes the system a while).
-// On a single core it runs here and now.
+// Runs `work` on a worker when one is free and returns at once; nobody hears of a failure, so
+// it must not throw (freeing large blocks, removing a replaced file: what takes the system a
+// while). On a single core it runs here and now.
 void RunInBackground(std::function<void()> work);
+
+// Returns once all work handed to RunInBackground so far has finished. A program calls it
+// before it ends, so that such work is never cut short.
+void WaitForBackgroundWork();
+
+// WaitForBackgroundWork when it goes: the first object of a program's main, so that the
+// program waits last, after everything else has gone.
+struct TBackgroundWorkJoin {
+    TBackgroundWorkJoin() = default;
+    ~TBackgroundWorkJoin() { WaitForBackgroundWork(); }
+    TBackgroundWorkJoin(const TBackgroundWorkJoin&) = delete;
+    TBackgroundWorkJoin& operator=(const TBackgroundWorkJoin&) = delete;
+};

@@ -96,6 +96,28 @@ void WriteAndClose(TFile file, const std::function<void(TFileSink&)>& write,
         ThrowWriteError(path, SystemError(errno));
 }
 
+// Gives the complete new file the target's name. A regular file there is exchanged with it
+// in one step, and then removed under the temporary name on a worker: removing a large file
+// waits for the disk (ext4 discards its blocks: 7 ms for 26 MB here), and nobody needs to wait
+// for that. Where there is no file or no exchange, a plain rename.
+void MoveIntoPlace(const std::string& temporary, const std::filesystem::path& target,
+                   const std::string& path)
+{
+#if defined(__linux__) && defined(RENAME_EXCHANGE)
+    struct stat old {};
+    if (::lstat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode) &&
+        ::renameat2(AT_FDCWD, temporary.c_str(), AT_FDCWD, target.c_str(), RENAME_EXCHANGE) ==
+            0) {
+        RunInBackground([temporary] { ::unlink(temporary.c_str()); });
+        return;
+    }
+#endif
+    std::error_code renameError;
+    std::filesystem::rename(temporary, target, renameError);
+    if (renameError)
+        ThrowWriteError(path, renameError.message());
+}
+
 } // namespace
 
 std::optional<std::vector<std::uint8_t>> ReadFileBytes(const std::string& path,
@@ -165,10 +187,7 @@ void ReplaceFile(const std::string& path, const std::function<void(TFileSink&)>&
     try {
         KeepPermissions(file.get(), target);
         WriteAndClose(std::move(file), write, path);
-        std::error_code renameError;
-        std::filesystem::rename(temporary, target, renameError);
-        if (renameError)
-            ThrowWriteError(path, renameError.message());
+        MoveIntoPlace(temporary, target, path);
     } catch (...) {
         std::error_code ignored;
         std::filesystem::remove(temporary, ignored);

@@ -44,10 +44,11 @@ private:
 // Makes `path` the file that `write` writes into the sink: a new, uniquely named file in the
 // same folder, which replaces `path` only once it is complete. The new file keeps the
 // permission bits of the one it replaces; when `path` is a symbolic link, its target is
-// replaced and the link stays (hard links to the old file keep the old content). On any
-// failure `path` is left as it was and the new file is removed: an exception of `write`
-// passes through, except that a write the system refused, in the sink or when the file is
-// closed, throws EImageError with the system's reason ("No space left on device").
+// replaced and the link stays (hard links to the old file keep the old content). The old file
+// is removed on a worker (WaitForBackgroundWork waits for that). On any failure `path` is
+// left as it was and the new file is removed: an exception of `write` passes through, except
+// that a write the system refused, in the sink or when the file is closed, throws EImageError
+// with the system's reason ("No space left on device").
 void ReplaceFile(const std::string& path, const std::function<void(TFileSink&)>& write);
 
 // ReplaceFile with a file holding `bytes`.

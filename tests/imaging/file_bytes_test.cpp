@@ -1,4 +1,5 @@
 #include "imaging/file_bytes.h"
+#include "engine/parallel_rows.h"
 #include "imaging/imagick.h"
 
 #include "tests/file_size_limit.h"
@@ -35,7 +36,24 @@ TEST(ReplaceFile, TheWritersPiecesBecomeTheFile)
     });
 
     EXPECT_EQ(FileContent(target), "first second");
+    WaitForBackgroundWork(); // the old file goes on a worker
     EXPECT_EQ(NamesIn(folder.Path()), std::set<std::string>{"result.bmp"});
+}
+
+// The old file is exchanged for the new one and then removed; another name of it keeps it.
+TEST(ReplaceFile, AHardLinkKeepsTheOldContent)
+{
+    TTempDir folder;
+    const std::string target = folder.File("result.bmp");
+    std::ofstream(target) << "the old picture";
+    std::filesystem::create_hard_link(target, folder.File("kept.bmp"));
+
+    ReplaceFileBytes(target, BytesOf("the new picture"));
+    WaitForBackgroundWork();
+
+    EXPECT_EQ(FileContent(target), "the new picture");
+    EXPECT_EQ(FileContent(folder.File("kept.bmp")), "the old picture");
+    EXPECT_EQ(NamesIn(folder.Path()), (std::set<std::string>{"kept.bmp", "result.bmp"}));
 }
 
 TEST(ReplaceFile, TheWritersOwnFailurePassesThroughAndKeepsTheTarget)

@@ -1,7 +1,9 @@
+#include "engine/parallel_rows.h"
 #include "imaging/imagick.h"
 #include "picture/indexed_picture.h"
 #include "picture/palette.h"
 #include "picture/picture_export.h"
+
 #include "tests/folder_content.h"
 #include "tests/full_disk.h"
 #include "tests/temp_dir.h"
@@ -45,6 +47,7 @@ TEST(ExportGraphic, BmpAndPngHoldThePictureAndReplaceTheOldFile)
         const QImage want = picture.convertToFormat(QImage::Format_RGB32);
         EXPECT_EQ(back, want) << name;
     }
+    WaitForBackgroundWork(); // the old files go on a worker
     EXPECT_EQ(NamesIn(dir.Path()), (std::set<std::string>{"out.bmp", "out.png"}))
         << "no temporary file is left";
 }
