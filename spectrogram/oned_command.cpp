@@ -98,7 +98,21 @@ struct TRunWork {
     std::mutex ParamsLock;
     std::optional<TContrastKernel> Contrast;
     std::shared_ptr<const TRowWeights> Weights;
+    // The scales of the step kind read last: series after series ask for the same ones.
+    std::optional<int> GridKind;
+    std::vector<double> Grid;
 };
+
+// The scales of `stepKind` for the run's shape, made again only when the kind changes.
+const std::vector<double>& RunScales(TRunWork& run, int stepKind)
+{
+    if (run.GridKind != stepKind) {
+        const TRunShape& shape = run.Bands.Shape;
+        run.Grid = ScaleGrid(stepKind, shape.MaxScale, shape.MinScale, shape.Steps);
+        run.GridKind = stepKind;
+    }
+    return run.Grid;
+}
 
 // What a thread that analyses series keeps of its own from series to series.
 struct TLaneWork {
@@ -132,9 +146,7 @@ TSeriesSettings ReadSeriesSettings(int k, TRunWork& run)
     const TRunShape& shape = run.Bands.Shape;
     const int outputKind = params.OutputKind();
     const bool l1Norm = params.L1Norm();
-    TSeriesSettings settings{
-        outputKind, l1Norm,
-        ScaleGrid(params.StepKind(), shape.MaxScale, shape.MinScale, shape.Steps), nullptr, {}};
+    TSeriesSettings settings{outputKind, l1Norm, RunScales(run, params.StepKind()), nullptr, {}};
     if (params.WaveletContrast()) {
         if (!run.Contrast)
             run.Contrast.emplace(shape.Steps, shape.Width);
