@@ -1,6 +1,7 @@
 #include "spectrogram/indexed_drawing.h"
 
 #include "engine/errors.h"
+#include "engine/vector_clones.h"
 
 #include <algorithm>
 
@@ -37,6 +38,18 @@ void TCaptionWriter::MakeRoom(int width, int height)
     Painter->setPen(Qt::black);
 }
 
+namespace {
+
+// Each pixel of a text drawn black on white as the black or the white index.
+TULVO_WIDE_VECTORS void InkRow(const QRgb* source, int count, std::uint8_t black,
+                               std::uint8_t white, std::uint8_t* target)
+{
+    for (int i = 0; i < count; ++i)
+        target[i] = qGray(source[i]) < 128 ? black : white;
+}
+
+} // namespace
+
 void TCaptionWriter::Write(const TIndexedCanvas& canvas, int x, int y, const QString& text)
 {
     const int width = Metrics.horizontalAdvance(text);
@@ -49,12 +62,12 @@ void TCaptionWriter::Write(const TIndexedCanvas& canvas, int x, int y, const QSt
     Painter->drawText(0, Metrics.ascent(), text);
     const int top = std::max(0, y), bottom = std::min(canvas.Height(), y + height);
     const int left = std::max(0, x), right = std::min(canvas.Width(), x + width);
+    const uchar* scratch = Scratch.constBits();
+    const qsizetype stride = Scratch.bytesPerLine();
     for (int row = top; row < bottom; ++row) {
-        const auto* source = reinterpret_cast<const QRgb*>(Scratch.constScanLine(row - y));
-        std::uint8_t* target = canvas.Row(row);
-        for (int col = left; col < right; ++col)
-            target[col] = static_cast<std::uint8_t>(qGray(source[col - x]) < 128 ? BlackIndex
-                                                                                 : WhiteIndex);
+        const auto* source = reinterpret_cast<const QRgb*>(scratch + (row - y) * stride);
+        InkRow(source + (left - x), right - left, static_cast<std::uint8_t>(BlackIndex),
+               static_cast<std::uint8_t>(WhiteIndex), canvas.Row(row) + left);
     }
 }
 
