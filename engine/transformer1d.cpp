@@ -6,6 +6,7 @@
 #include "engine/vector_clones.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -174,6 +175,8 @@ struct TRowKernel {
     // A row's bins are weighted a block at a time, so that the spectrum's values stay in the
     // cache between the steps that make and use them.
     static constexpr std::size_t kBlock = 1024;
+    // The values of a block beyond the wavelet's reach.
+    static constexpr std::array<double, kBlock> kZeroValues{};
 
     // The difference of Gaussians is even: its values at the mirror frequencies are the same.
     bool Even() const { return Dog != nullptr; }
@@ -221,13 +224,30 @@ struct TRowKernel {
         }
         double plus[kBlock], minus[kBlock];
         const double* mirror = Even() ? plus : minus;
+        // The wavelet's exponents are parabolas in the frequency, so the bins where it is not
+        // zero form one stretch: after values, a block of zeros means zeros to the end.
+        bool hadValues = false, pastValues = false;
         for (std::size_t b = 0; b < count; b += kBlock) {
             const std::size_t m = std::min(kBlock, count - b);
-            Values(b, m, scale, plus, minus);
-            TimesEvenPart(bins + b, plus, mirror, m, e + b);
+            const double* p = kZeroValues.data();
+            const double* q = p;
+            if (!pastValues) {
+                Values(b, m, scale, plus, minus);
+                const bool any = AnyValue(plus, m) || (!Even() && AnyValue(minus, m));
+                pastValues = hadValues && !any;
+                hadValues = hadValues || any;
+                p = plus;
+                q = mirror;
+            }
+            TimesEvenPart(bins + b, p, q, m, e + b);
             if (o)
-                TimesOddPart(bins + b, plus, mirror, m, o + b);
+                TimesOddPart(bins + b, p, q, m, o + b);
         }
+    }
+
+    static bool AnyValue(const double* v, std::size_t count)
+    {
+        return std::any_of(v, v + count, [](double x) { return x != 0; });
     }
 
     // The row of `scale` in the workspace's real buffer (which it returns).
