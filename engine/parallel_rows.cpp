@@ -9,6 +9,7 @@
 #include <exception>
 #include <memory>
 #include <mutex>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -208,6 +209,27 @@ void RunInBackground(std::function<void()> work)
     job->Failures.resize(1);
     job->RaisedFaults.resize(1);
     TWorkerPool::Instance().Post(job, 1);
+}
+
+void RunAlongside(std::function<void()> work)
+{
+    auto job = std::make_shared<std::function<void()>>(std::move(work));
+    TBackgroundCount::Instance().Started();
+    try {
+        std::thread([job]() mutable {
+            try {
+                (*job)();
+            } catch (...) {
+                // Nobody hears of it, as with RunInBackground.
+            }
+            job.reset();
+            TBackgroundCount::Instance().Finished();
+        }).detach();
+    } catch (const std::system_error&) {
+        // No thread to be had: the work is done here and now.
+        TBackgroundCount::Instance().Finished();
+        (*job)();
+    }
 }
 
 void WaitForBackgroundWork() { TBackgroundCount::Instance().WaitForNone(); }

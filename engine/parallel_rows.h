@@ -34,7 +34,12 @@ void ForEachRowRange(std::size_t count, std::size_t leastPerShare,
 // while). On a single core it runs here and now.
 void RunInBackground(std::function<void()> work);
 
-// Returns once all work handed to RunInBackground so far has finished. A program calls it
+// Runs `work` on a thread of its own, started at once, for work that mostly waits for the
+// system (removing a file waits for the disk) and should not wait behind the workers' jobs;
+// otherwise as RunInBackground.
+void RunAlongside(std::function<void()> work);
+
+// Returns once all work handed to RunInBackground and RunAlongside so far has finished. A program calls it
 // before it ends, so that such work is never cut short.
 void WaitForBackgroundWork();
 

@@ -20,9 +20,7 @@ std::optional<std::vector<std::uint8_t>> ReadFileBytes(const std::string& path,
 
 // The new file of a replacement, for a writer that makes the content piece by piece. The
 // first write the system refuses is remembered, so the replacement reports the system's
-// reason whatever the writer makes of the refusal. Every few MB the system is asked, on a
-// worker, to start writing out what it has: replacing a file makes it write out the rest
-// at once, which for a 100 MB picture held the replacement up for 40 to 70 ms.
+// reason whatever the writer makes of the refusal.
 class TFileSink {
 public:
     explicit TFileSink(std::FILE* file) : file_(file) {}
@@ -33,19 +31,16 @@ public:
 
 private:
     bool Refused();
-    void WriteBehind();
 
     std::FILE* file_;
     int error_ = 0;
-    std::uint64_t written_ = 0;   // bytes taken by Write
-    std::uint64_t writingOut_ = 0; // of those, the first bytes the system was asked to write out
 };
 
 // Makes `path` the file that `write` writes into the sink: a new, uniquely named file in the
 // same folder, which replaces `path` only once it is complete. The new file keeps the
 // permission bits of the one it replaces; when `path` is a symbolic link, its target is
 // replaced and the link stays (hard links to the old file keep the old content). The old file
-// is removed on a worker (WaitForBackgroundWork waits for that). On any failure `path` is
+// is removed beside the caller (WaitForBackgroundWork waits for that). On any failure `path` is
 // left as it was and the new file is removed: an exception of `write` passes through, except
 // that a write the system refused, in the sink or when the file is closed, throws EImageError
 // with the system's reason ("No space left on device").

@@ -1,5 +1,4 @@
 #include "imaging/file_bytes.h"
-#include "engine/parallel_rows.h"
 #include "imaging/imagick.h"
 
 #include "tests/file_size_limit.h"
@@ -36,7 +35,6 @@ TEST(ReplaceFile, TheWritersPiecesBecomeTheFile)
     });
 
     EXPECT_EQ(FileContent(target), "first second");
-    WaitForBackgroundWork(); // the old file goes on a worker
     EXPECT_EQ(NamesIn(folder.Path()), std::set<std::string>{"result.bmp"});
 }
 
@@ -49,7 +47,6 @@ TEST(ReplaceFile, AHardLinkKeepsTheOldContent)
     std::filesystem::create_hard_link(target, folder.File("kept.bmp"));
 
     ReplaceFileBytes(target, BytesOf("the new picture"));
-    WaitForBackgroundWork();
 
     EXPECT_EQ(FileContent(target), "the new picture");
     EXPECT_EQ(FileContent(folder.File("kept.bmp")), "the old picture");

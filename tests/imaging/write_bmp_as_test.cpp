@@ -1,4 +1,3 @@
-#include "engine/parallel_rows.h"
 #include "imaging/imagick.h"
 
 #include "tests/imaging/palette_bmp.h"
@@ -69,7 +68,6 @@ TEST_P(WriteBmpAsFormat, ReplacesTheTargetWithTheExactPicture)
     EXPECT_EQ(frames.front().columns(), unsigned(kWidth));
     EXPECT_EQ(frames.front().rows(), unsigned(kHeight));
     EXPECT_TRUE(ColoursOf(frames.front()) == ColoursOf(SpectrogramPalette(), SpectrogramIndices()));
-    WaitForBackgroundWork(); // the old file goes on a worker
     EXPECT_EQ(NamesIn(folder.Path()), std::set<std::string>{std::filesystem::path(target).filename()});
 }
 

@@ -1,4 +1,3 @@
-#include "engine/parallel_rows.h"
 #include "imaging/imagick.h"
 #include "picture/indexed_picture.h"
 #include "picture/palette.h"
@@ -47,7 +46,6 @@ TEST(ExportGraphic, BmpAndPngHoldThePictureAndReplaceTheOldFile)
         const QImage want = picture.convertToFormat(QImage::Format_RGB32);
         EXPECT_EQ(back, want) << name;
     }
-    WaitForBackgroundWork(); // the old files go on a worker
     EXPECT_EQ(NamesIn(dir.Path()), (std::set<std::string>{"out.bmp", "out.png"}))
         << "no temporary file is left";
 }

@@ -1,5 +1,6 @@
 #include "data/data_errors.h"
 #include "engine/fp_checkpoint.h"
+#include "engine/parallel_rows.h"
 #include "twod/frame_writer.h"
 #include "tests/full_disk.h"
 #include "tests/memory_limit.h"
@@ -36,8 +37,10 @@ public:
 class TwoDRun : public testing::Test {
 protected:
     std::string Dir() const { return folder_.Path().string() + "/"; }
+    // Once the work in the background is done: replaced files go there.
     std::vector<std::string> Entries() const
     {
+        WaitForBackgroundWork();
         std::vector<std::string> names;
         for (const auto& e : fs::directory_iterator(folder_.Path()))
             names.push_back(e.path().filename().string());
