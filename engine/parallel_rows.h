@@ -30,8 +30,8 @@ void ForEachRowRange(std::size_t count, std::size_t leastPerShare,
                      const std::function<void(std::size_t begin, std::size_t end)>& work);
 
 // Runs `work` on a worker when one is free and returns at once; nobody hears of a failure, so
-// it must not throw (freeing large blocks, removing a replaced file: what takes the system a
-// while). On a single core it runs here and now.
+// it must not throw (freeing large blocks, which takes the system a while). On a single core
+// it runs here and now.
 void RunInBackground(std::function<void()> work);
 
 // Runs `work` on a thread of its own, started at once, for work that mostly waits for the
@@ -39,8 +39,8 @@ void RunInBackground(std::function<void()> work);
 // otherwise as RunInBackground.
 void RunAlongside(std::function<void()> work);
 
-// Returns once all work handed to RunInBackground and RunAlongside so far has finished. A program calls it
-// before it ends, so that such work is never cut short.
+// Returns once all work handed to RunInBackground and RunAlongside so far has finished. A
+// program calls it before it ends, so that such work is never cut short.
 void WaitForBackgroundWork();
 
 // WaitForBackgroundWork when it goes: the first object of a program's main, so that the

@@ -109,7 +109,11 @@ void MoveIntoPlace(const std::string& temporary, const std::filesystem::path& ta
     if (::lstat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode) &&
         ::renameat2(AT_FDCWD, temporary.c_str(), AT_FDCWD, target.c_str(), RENAME_EXCHANGE) ==
             0) {
-        RunAlongside([temporary] { ::unlink(temporary.c_str()); });
+        try {
+            RunAlongside([temporary] { ::unlink(temporary.c_str()); });
+        } catch (...) {
+            ::unlink(temporary.c_str()); // no memory to hand it over: the new file is in place
+        }
         return;
     }
 #endif
