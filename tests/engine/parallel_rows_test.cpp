@@ -2,8 +2,10 @@
 #include "engine/parallel_rows.h"
 
 #include <atomic>
+#include <chrono>
 #include <gtest/gtest.h>
 #include <stdexcept>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -60,6 +62,20 @@ TEST(ForEachShare, FailuresAndFaultsOfEveryShareReachTheCaller)
             EZeroDivide);
         ClearFpFaults();
     }
+}
+
+// What is handed to a worker or to a thread of its own is finished when the wait returns.
+TEST(BackgroundWork, TheWaitOutlastsTheWork)
+{
+    std::atomic<int> done{0};
+    const auto slowly = [&done] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(30));
+        ++done;
+    };
+    RunInBackground(slowly);
+    RunAlongside(slowly);
+    WaitForBackgroundWork();
+    EXPECT_EQ(done.load(), 2);
 }
 
 } // namespace

@@ -91,7 +91,9 @@ TEST(RowWeights, RowsAreBitForBitThoseMadeWithout)
     };
     const std::vector<double> scales{0.5, 3.0, 40.0, 2000.0, -7.0};
     const std::vector<double> others{0.5, 3.0, 41.0, 2000.0, -7.0};
-    for (int n : {3, 128, 2501}) { // 2501: more bins than a block of the weighting
+    // 2501: more bins than a block of the weighting; 6001: three blocks, so that at the large
+    // scales the last one lies past a block of zeros and is not evaluated without weights.
+    for (int n : {3, 128, 2501, 6001}) {
         std::vector<double> series(static_cast<std::size_t>(n));
         for (int j = 0; j < n; ++j)
             series[static_cast<std::size_t>(j)] = std::sin(0.3 * j) + 0.01 * j;

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <gtest/gtest.h>
 #include <random>
+#include <string>
 
 namespace {
 
@@ -147,6 +148,35 @@ TEST(Normalisations, RealPartsOfAPlaneLeaveImaginaryPartsAlone)
     EXPECT_EQ(plane[2].Re, 1.0);
     for (const TComplex& z : plane)
         EXPECT_EQ(z.Im, 9.0);
+}
+
+// Short rows have their statistics gathered four at a time: each row's figures are the bits
+// it gets alone, whatever the row count and length (tails of lanes and of rows included).
+TEST(BlockStats, RowsTakenTogetherGiveEachRowsOwnFigures)
+{
+    std::mt19937_64 random(11);
+    std::normal_distribution<double> noise(-3, 7);
+    for (std::size_t rows : {1, 3, 4, 5, 9})
+        for (std::size_t count : {1, 3, 4, 7, 101})
+            for (bool moments : {false, true}) {
+                std::vector<double> values(rows * count);
+                for (double& x : values)
+                    x = noise(random);
+                std::vector<TBlockStats> together(rows);
+                BlockStatsOfRows(values.data(), rows, count, moments, together.data());
+                for (std::size_t r = 0; r < rows; ++r) {
+                    const TBlockStats alone = BlockStatsOf(values.data() + r * count, count, moments);
+                    const TBlockStats& got = together[r];
+                    const std::string where = std::to_string(rows) + " rows of " +
+                                              std::to_string(count) + ", row " +
+                                              std::to_string(r) + (moments ? ", moments" : "");
+                    EXPECT_EQ(got.Count, alone.Count) << where;
+                    EXPECT_EQ(got.Min, alone.Min) << where;
+                    EXPECT_EQ(got.Max, alone.Max) << where;
+                    EXPECT_EQ(got.Mean, alone.Mean) << where;
+                    EXPECT_EQ(got.M2, alone.M2) << where;
+                }
+            }
 }
 
 } // namespace
