@@ -24,9 +24,6 @@ using TFile = std::unique_ptr<std::FILE, TFileCloser>;
 // The buffer of a replacement file.
 constexpr std::size_t kFileBufferBytes = std::size_t{1} << 20;
 
-// What a sink has taken since it last asked for a write-out, before it asks again.
-constexpr std::uint64_t kWriteBehindBytes = std::uint64_t{8} << 20;
-
 std::string SystemError(int code) { return std::generic_category().message(code); }
 
 [[noreturn]] void ThrowWriteError(const std::string& path, const std::string& reason)
