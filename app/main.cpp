@@ -1,5 +1,6 @@
 // Start and end of the program: the image library first and last, the window in between; the
-// work left on the workers (removing replaced files) is waited for after all of them.
+// work left in the background (freeing memory, removing replaced files) is waited for after
+// all of them.
 
 #include "app/error_report.h"
 #include "engine/parallel_rows.h"

@@ -208,7 +208,8 @@ TULVO_INLINE void StatsOfRows(const double* v, std::size_t count, TBlockStats* o
             const double x = v[r * count + i];
             lo[r][0] = x < lo[r][0] ? x : lo[r][0];
             hi[r][0] = x > hi[r][0] ? x : hi[r][0];
-            sums[r][0] += x;
+            if (Moments)
+                sums[r][0] += x;
         }
     for (std::size_t r = 0; r < R; ++r) {
         TBlockStats& s = out[r];
@@ -246,8 +247,6 @@ TULVO_INLINE void StatsOfRows(const double* v, std::size_t count, TBlockStats* o
     }
 }
 
-} // namespace
-
 template <bool Moments>
 TULVO_INLINE void StatsOfEachRow(const double* first, std::size_t rows, std::size_t count,
                                  TBlockStats* stats)
@@ -258,6 +257,8 @@ TULVO_INLINE void StatsOfEachRow(const double* first, std::size_t rows, std::siz
     for (; r < rows; ++r)
         StatsOfRows<1, Moments>(first + r * count, count, stats + r);
 }
+
+} // namespace
 
 TULVO_WIDE_VECTORS TBlockStats BlockStatsOf(const double* v, std::size_t count, bool moments)
 {
