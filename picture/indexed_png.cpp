@@ -126,8 +126,8 @@ struct TPiece {
 
 class TPieceMaker {
 public:
-    TPieceMaker(const QImage& picture, int level, const std::string& targetPath)
-        : Picture(picture), Level(level), TargetPath(targetPath),
+    TPieceMaker(const QImage& picture, TDeflateChoice deflate, const std::string& targetPath)
+        : Picture(picture), Choice(deflate), TargetPath(targetPath),
           RowsPerPiece(static_cast<int>(std::max<std::size_t>(
               1, kPieceBytes / (static_cast<std::size_t>(picture.width()) + 1)))),
           Count((picture.height() + RowsPerPiece - 1) / RowsPerPiece)
@@ -154,7 +154,7 @@ public:
         piece.Adler = static_cast<std::uint32_t>(adler32_z(1, rows.data() + before, piece.Length));
         TBytes data;
         if (i == 0) {
-            const auto header = ZlibHeader(Level);
+            const auto header = ZlibHeader(Choice.Level);
             data.assign(header.begin(), header.end());
         }
         Deflate(rows.data() + before - dictionary, dictionary, piece.Length, i + 1 == Count,
@@ -176,7 +176,7 @@ private:
                  TBytes& out) const
     {
         z_stream z{};
-        if (deflateInit2(&z, Level, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY) != Z_OK)
+        if (deflateInit2(&z, Choice.Level, Z_DEFLATED, -15, 8, Choice.Strategy) != Z_OK)
             Fail();
         const std::unique_ptr<z_stream, int (*)(z_stream*)> end(&z, deflateEnd);
         if (dictionary > 0 &&
@@ -199,7 +199,7 @@ private:
     }
 
     const QImage& Picture;
-    const int Level;
+    const TDeflateChoice Choice;
     const std::string& TargetPath;
     const int RowsPerPiece;
     const int Count;
@@ -251,7 +251,7 @@ bool WritesAsIndexedPng(const QImage& picture)
                        [](QRgb c) { return qAlpha(c) == 255; });
 }
 
-void WriteIndexedPng(const QImage& picture, int level, TFileSink& sink,
+void WriteIndexedPng(const QImage& picture, TDeflateChoice deflate, TFileSink& sink,
                      const std::string& targetPath)
 {
     TPngOutput out(sink, targetPath);
@@ -263,7 +263,7 @@ void WriteIndexedPng(const QImage& picture, int level, TFileSink& sink,
         out.Write(Chunk("pHYs", ResolutionData(picture)));
 
     // A few pieces per core at a time, written in order as each batch is done.
-    const TPieceMaker maker(picture, level, targetPath);
+    const TPieceMaker maker(picture, deflate, targetPath);
     const int batch = static_cast<int>(2 * WorkerSlots());
     for (int first = 0; first < maker.Pieces(); first += batch) {
         const int count = std::min(batch, maker.Pieces() - first);

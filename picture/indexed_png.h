@@ -14,8 +14,15 @@
 // of at most 256 colours and no text.
 bool WritesAsIndexedPng(const QImage& picture);
 
+// How zlib deflates the rows: its level (0 to 9, or Z_DEFAULT_COMPRESSION) and its strategy
+// (Z_DEFAULT_STRATEGY, Z_RLE, ...).
+struct TDeflateChoice {
+    int Level;
+    int Strategy;
+};
+
 // Writes the picture as a PNG of colour type 3 (its colour table, its resolution when it has
-// one) at zlib's `level` (0 to 9, or Z_DEFAULT_COMPRESSION). Throws EImageError when a write
-// is refused or zlib fails; `targetPath` names the file in the message.
-void WriteIndexedPng(const QImage& picture, int level, TFileSink& sink,
+// one), deflated as `deflate` says. Throws EImageError when a write is refused or zlib fails;
+// `targetPath` names the file in the message.
+void WriteIndexedPng(const QImage& picture, TDeflateChoice deflate, TFileSink& sink,
                      const std::string& targetPath);

@@ -63,7 +63,8 @@ QImage Stripes(int width, int height)
 
 // The PNG of a palette picture is deflated in pieces of about 1 MB: read back, it is the
 // picture with its colour table, whether it is one piece or many, its rows short or longer
-// than a piece (1 000 000 x 3 is a piece a row), compressed at the default level or the fast one of large pictures.
+// than a piece (1 000 000 x 3 is a piece a row), compressed at the default level or in the
+// fast way of large pictures (runs of one byte only).
 TEST(ExportGraphic, PngInPiecesIsThePicture)
 {
     const TTempDir dir;
