@@ -54,7 +54,7 @@ public:
 private:
     // Cache-line aligned: rows streamed past the cache start on whole lines.
     static constexpr std::size_t kAlignment = 64;
-    static constexpr std::size_t kLargeBytes = std::size_t{64} << 20;
+    static constexpr std::size_t kLargeBytes = std::size_t{16} << 20;
     bool Large() const { return Count * sizeof(double) >= kLargeBytes; }
     struct TAlignedDelete {
         void operator()(double* p) const noexcept
