@@ -145,13 +145,8 @@ bool TFileSink::Write(std::span<const std::uint8_t> bytes)
 {
     if (error_ != 0)
         return false;
-    if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size())
-        return Refused();
-    return true;
-}
-
-bool TFileSink::Refused()
-{
+    if (std::fwrite(bytes.data(), 1, bytes.size(), file_) == bytes.size())
+        return true;
     error_ = errno != 0 ? errno : EIO;
     return false;
 }

@@ -30,8 +30,6 @@ public:
     int Error() const { return error_; }
 
 private:
-    bool Refused();
-
     std::FILE* file_;
     int error_ = 0;
 };

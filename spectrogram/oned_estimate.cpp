@@ -22,7 +22,6 @@ constexpr std::size_t kSideBySideValues = std::size_t{1} << 20;
 // is small beside the rest of each series' work.
 constexpr std::size_t kSharedWeightsBytes = std::size_t{32} << 20;
 
-
 // The wavelet's values at each bin and at its mirror, for every scale.
 std::size_t WeightsBytes(int steps, std::size_t samples)
 {
